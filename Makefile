@@ -1,0 +1,47 @@
+# Front door: `make run` and `make test` work on a fresh Debian 12 machine as root.
+BUILD      ?= build
+BUILD_SAN  ?= build-sanitize
+JOBS       ?= $(shell nproc)
+CMAKE_GEN  := -G Ninja
+
+.PHONY: deps build run test test-unit test-e2e test-sanitize bench format clean install
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/kivo
+
+# Every test, headless: unit and widget tests offscreen, end-to-end tests under Xvfb.
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-unit: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE e2e
+
+test-e2e: build
+	cd $(BUILD) && ctest --output-on-failure -L e2e
+
+# The unit and widget tests again, built with AddressSanitizer and UBSan.
+test-sanitize: deps
+	cmake -S . -B $(BUILD_SAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKIVO_SANITIZE=ON
+	cmake --build $(BUILD_SAN) -j $(JOBS)
+	cd $(BUILD_SAN) && ctest --output-on-failure -j $(JOBS) -LE e2e
+
+bench: build
+	bash bench/run-all.sh $(BUILD)
+
+format:
+	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+install: build
+	cmake --install $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(BUILD_SAN)

@@ -1,0 +1,48 @@
+#pragma once
+#include <QRect>
+#include <functional>
+
+class QWidget;
+
+// One control of a window as the program sees it: Left, Top, Width and Height as 32-bit
+// float pixels, and whether it is visible. A control with a widget gives it the rounded
+// geometry; a painted control (a frame, a line) tells its owner which pixels to repaint.
+class Control {
+public:
+    Control() = default;
+    explicit Control(QWidget* widget) : widget_(widget) {}
+
+    float Left() const { return left_; }
+    float Top() const { return top_; }
+    float Width() const { return width_; }
+    float Height() const { return height_; }
+    bool Visible() const { return visible_; }
+
+    void setLeft(float v) { setGeometry(v, top_, width_, height_); }
+    void setTop(float v) { setGeometry(left_, v, width_, height_); }
+    void setWidth(float v) { setGeometry(left_, top_, v, height_); }
+    void setHeight(float v) { setGeometry(left_, top_, width_, v); }
+    void move(float left, float top) { setGeometry(left, top, width_, height_); }
+    void setGeometry(float left, float top, float width, float height);
+    void setVisible(bool visible);
+    void show() { setVisible(true); }
+    void hide() { setVisible(false); }
+
+    // The pixel rectangle that the rounded geometry covers.
+    QRect pixelRect() const;
+    QWidget* widget() const { return widget_; }
+    void setWidget(QWidget* widget);
+    // For painted controls: called with the old and the new pixel rectangle of a visible
+    // control whenever its geometry or visibility changes.
+    void setRepaint(std::function<void(const QRect& before, const QRect& after)> repaint) {
+        repaint_ = std::move(repaint);
+    }
+
+private:
+    void sync(const QRect& before, bool wasVisible);
+
+    QWidget* widget_ = nullptr;
+    float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = false;
+    std::function<void(const QRect&, const QRect&)> repaint_;
+};

@@ -1,0 +1,33 @@
+#pragma once
+#include <QColor>
+#include <QRgb>
+#include <cmath>
+#include <cstdint>
+
+// The arithmetic shared by the whole capture: 32-bit float pixels, integers made by
+// rounding to the nearest value with halves to the even neighbour, colours as 0x00BBGGRR.
+namespace vb {
+
+inline int32_t cint(float v) { return static_cast<int32_t>(std::nearbyintf(v)); }
+inline int32_t cint(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+
+// A colour value with red in the low byte.
+using Colour = int32_t;
+inline Colour rgb(int r, int g, int b) { return (b << 16) | (g << 8) | r; }
+inline Colour fromQRgb(QRgb c) { return rgb(qRed(c), qGreen(c), qBlue(c)); }
+inline QColor toQColor(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+struct RECT {
+    int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+    // Left and Top inclusive, Right and Bottom exclusive.
+    bool contains(int32_t x, int32_t y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
+};
+
+struct POINT {
+    int32_t x = 0, y = 0;
+};
+
+// VB mouse buttons: 1 left, 2 right, 4 middle (a sum when several are held).
+enum Button : int { Left = 1, Right = 2, Middle = 4 };
+
+} // namespace vb

@@ -1,0 +1,147 @@
+// The window's own mouse handling while no tool is armed: drag out a selection, move it,
+// discard it; and the colour read-out that follows the pointer in every case.
+#include "capture/frmCapture.h"
+#include "platform/MousePointer.h"
+
+namespace {
+const QString kDraw = QStringLiteral("draw");
+const QString kMove = QStringLiteral("move");
+} // namespace
+
+void frmCapture::SplitRgb(int32_t Colour, int32_t& R, int32_t& G, int32_t& B) const {
+    // Division truncates toward zero and the remainder takes the dividend's sign.
+    R = Colour % 256;
+    G = (Colour / 256) % 256;
+    B = (Colour / 65536) % 256;
+}
+
+void frmCapture::ResetSelection(float X, float Y) {
+    Shape1.setWidth(0);
+    Shape1.setHeight(0);
+    sngStartX = X;
+    sngStartY = Y;
+    Shape1.move(sngStartX, sngStartY);
+    Shape1.hide();
+    LblPos.hide();
+    lblInfo.hide();
+    for (Control& handle : Image1)
+        handle.hide();
+    platform_.pointer->set(PointerShape::Default);
+    sState = kDraw;
+    lngKeepOpen = 1;
+}
+
+vb::RECT frmCapture::selectionRect() const {
+    return {vb::cint(Shape1.Left()), vb::cint(Shape1.Top()), vb::cint(Shape1.Left() + Shape1.Width()),
+            vb::cint(Shape1.Top() + Shape1.Height())};
+}
+
+void frmCapture::Form_MouseDown(int Button, int /*Shift*/, float X, float Y) {
+    // A double-click copies only when the press that began it fell inside a selection it kept.
+    const bool inside = sState == kMove && selectionRect().contains(vb::cint(X), vb::cint(Y));
+    pressCanCopy_ = inside && (bTool || Button != vb::Right);
+
+    if (bTool) {
+        Draw_MouseDown(Button, X, Y);
+        return;
+    }
+    Picture1.hide();
+    if (sState == kDraw) {
+        Shape1.show();
+        Shape1.setWidth(0);
+        Shape1.setHeight(0);
+        sngStartX = X;
+        sngStartY = Y;
+        Shape1.move(sngStartX, sngStartY);
+        if (Button == vb::Right)
+            lngKeepOpen = 0;
+        return;
+    }
+    platform_.pointer->set(PointerShape::Crosshair);
+    rcSel = selectionRect();
+    if (rcSel.contains(vb::cint(X), vb::cint(Y))) {
+        sngDownX = X;
+        sngDownY = Y;
+        if (Button == vb::Right)
+            ResetSelection(X, Y);
+        return;
+    }
+    ResetSelection(X, Y);
+}
+
+void frmCapture::Form_MouseMove(int Button, int /*Shift*/, float X, float Y) {
+    sngX2 = X;
+    sngY2 = Y;
+
+    int32_t R, G, B;
+    SplitRgb(canvas_.pixel(vb::cint(X), vb::cint(Y)), R, G, B);
+    setReadoutCaption(QStringLiteral("RGB(%1,%2,%3)").arg(R).arg(G).arg(B));
+
+    if (bTool) {
+        if (bDrawing)
+            Draw_MouseMove(X, Y);
+        return;
+    }
+
+    const float L = Shape1.Left(), T = Shape1.Top();
+    const bool strictlyInside = X > L && Y > T && L + Shape1.Width() > X && T + Shape1.Height() > Y;
+    platform_.pointer->set(strictlyInside ? PointerShape::SizeAll : PointerShape::Crosshair);
+
+    if (Button != vb::Left)
+        return;
+
+    // Hidden while they move, shown again at the end.
+    Shape1.hide();
+    LblPos.hide();
+    lblInfo.hide();
+
+    if (sState != kDraw) {
+        platform_.pointer->set(PointerShape::SizeAll);
+        Shape1.setLeft(sngStartX - (sngDownX - X));
+        Shape1.setTop(sngStartY - (sngDownY - Y));
+        if (Shape1.Left() < 0)
+            Shape1.setLeft(0);
+        if (Shape1.Top() < 0)
+            Shape1.setTop(0);
+        // The left and top clamps come first: a selection wider than the screen ends
+        // with its right edge on the screen's right edge.
+        if (SW() < Shape1.Width() + Shape1.Left())
+            Shape1.setLeft(SW() - Shape1.Width());
+        if (SH() < Shape1.Height() + Shape1.Top())
+            Shape1.setTop(SH() - Shape1.Height());
+        LblPos.move(Shape1.Left() + 2, Shape1.Top() + 2);
+        lblInfo.move(Shape1.Left() + 2, LblPos.Top() + LblPos.Height() + 2);
+    } else {
+        const float sx = sngStartX, sy = sngStartY;
+        if (X > sx && Y > sy)
+            Shape1.setGeometry(sx, sy, X - sx, Y - sy);
+        else if (X < sx && Y > sy)
+            Shape1.setGeometry(X, sy, sx - X, Y - sy);
+        else if (X > sx && Y < sy)
+            Shape1.setGeometry(sx, Y, X - sx, sy - Y);
+        else if (X < sx && Y < sy)
+            Shape1.setGeometry(X, Y, sx - X, sy - Y);
+        LabelMove();
+        platform_.pointer->set(PointerShape::Crosshair);
+    }
+
+    ImageMove();
+    Shape1.show();
+    LblPos.show();
+    lblInfo.show();
+}
+
+void frmCapture::Form_MouseUp(int Button, int /*Shift*/, float X, float Y) {
+    if (bDrawing)
+        Draw_MouseUp(Button, X, Y);
+    if (Button != vb::Left) {
+        if (lngKeepOpen == 0)
+            Unload();
+        return;
+    }
+    if (sState == kDraw)
+        sState = kMove;
+    sngStartX = Shape1.Left();
+    sngStartY = Shape1.Top();
+    ToolbarMove();
+}

@@ -1,0 +1,204 @@
+// The capture window itself: its controls, its start-up that freezes the screen, its
+// painting and the routing of its own mouse and key events.
+#include "capture/frmCapture.h"
+
+#include "capture/HandleWidget.h"
+#include "capture/MouseArgs.h"
+#include "capture/ReadoutFont.h"
+#include "platform/InstanceLock.h"
+#include "platform/MessageBox.h"
+#include "platform/MousePointer.h"
+#include "platform/Program.h"
+#include "platform/ScreenSource.h"
+#include "style/StylePanel.h"
+#include "toolbar/ToolbarStrip.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPaintEvent>
+
+namespace {
+const QString kAlreadyRunning = QStringLiteral("程序已运行，请查看任务栏的托盘图标!!!");
+const QString kAppTitle = QStringLiteral("Kivo独立截图截屏软件");
+
+// A one-line read-out on the frame: it never takes the mouse, so presses on it reach the
+// window as presses on the frozen picture.
+QLabel* makeReadout(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label->setFont(readoutFont());
+    label->setAutoFillBackground(true);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, QColor(0, 0, 0));
+    pal.setColor(QPalette::WindowText, QColor(255, 255, 255));
+    label->setPalette(pal);
+    label->setContentsMargins(2, 0, 2, 0);
+    label->hide();
+    return label;
+}
+} // namespace
+
+frmCapture::frmCapture(const Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      platform_(platform) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setWindowTitle(kAppTitle);
+    const QSize screen = platform_.screen ? platform_.screen->size() : QSize();
+    sw_ = float(screen.width());
+    sh_ = float(screen.height());
+    createControls();
+    connect(&canvas_, &Canvas::changed, this, qOverload<const QRect&>(&QWidget::update));
+}
+
+frmCapture::~frmCapture() = default;
+
+void frmCapture::createControls() {
+    Shape1.setRepaint([this](const QRect& before, const QRect& after) { repaintFrame(before, after); });
+
+    lblPosW_ = makeReadout(this);
+    lblInfoW_ = makeReadout(this);
+    LblPos.setWidget(lblPosW_);
+    lblInfo.setWidget(lblInfoW_);
+
+    for (int i = 0; i < 8; ++i) {
+        handles_[size_t(i)] = new HandleWidget(this, i);
+        Image1[size_t(i)].setWidget(handles_[size_t(i)]);
+        Image1[size_t(i)].setGeometry(0, 0, 4, 4);
+    }
+
+    toolbar_ = new ToolbarStrip(this);
+    Picture1.setWidget(toolbar_);
+    Picture1.setGeometry(0, 0, 265, 26);
+
+    stylePanel_ = new StylePanel(this);
+    Picture2.setWidget(stylePanel_);
+    Picture2.setGeometry(0, 420.0f / 15, 3975.0f / 15, 560.0f / 15);
+
+    textEditW_ = new QLineEdit(this);
+    textEditW_->setFrame(true);
+    TextEdit.setWidget(textEditW_);
+    TextEdit.setGeometry(2040.0f / 15, 1920.0f / 15, 495.0f / 15, 240.0f / 15);
+    connect(textEditW_, &QLineEdit::textChanged, this, [this] { TextEdit_Change(); });
+
+    drawFont_ = font();
+}
+
+bool frmCapture::Load() {
+    // Refuse a second running copy of the program before anything else happens.
+    if (platform_.instance && platform_.instance->previousInstance()) {
+        platform_.messageBox->show(kAlreadyRunning, kAppTitle, MessageBox::Exclamation);
+        platform_.program->end();
+        return false;
+    }
+
+    // Park the toolbar strip above the window.
+    Picture1.setTop(-Picture1.Height());
+    Picture1.hide();
+
+    canvas_.setAutoRedraw(true);
+    platform_.pointer->set(PointerShape::Crosshair);
+
+    // Freeze the screen: Image (and then Picture) share the grabbed pixels, no copy.
+    const QSize size(vb::cint(sw_), vb::cint(sh_));
+    QImage frozen = platform_.screen->grab();
+    if (frozen.size() != size || frozen.format() != QImage::Format_RGB32) {
+        QImage full(size, QImage::Format_RGB32);
+        full.fill(Qt::black);
+        if (!frozen.isNull()) {
+            QPainter p(&full);
+            p.drawImage(0, 0, frozen);
+        }
+        frozen = full;
+    }
+    canvas_.setPicture(frozen);
+    setGeometry(0, 0, size.width(), size.height());
+    canvas_.commitImage();
+
+    HistoryStart();
+
+    sState = QStringLiteral("draw");
+    bTool = false;
+    lngKeepOpen = 1;
+    return true;
+}
+
+void frmCapture::showCapture() {
+    setGeometry(0, 0, vb::cint(sw_), vb::cint(sh_));
+    showFullScreen();
+    raise();
+    activateWindow();
+}
+
+void frmCapture::Unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    // The crosshair and size arrows belong to this window; do not leave them to others.
+    platform_.pointer->set(PointerShape::Default);
+    hide();
+    Q_EMIT unloaded();
+    deleteLater();
+}
+
+void frmCapture::repaintFrame(const QRect& before, const QRect& after) {
+    // Only the outline is painted, so only its four edges need repainting.
+    for (const QRect& r : {before, after}) {
+        if (r.width() <= 0 || r.height() <= 0)
+            continue;
+        update(QRect(r.left(), r.top(), r.width(), 1));
+        update(QRect(r.left(), r.bottom(), r.width(), 1));
+        update(QRect(r.left(), r.top(), 1, r.height()));
+        update(QRect(r.right(), r.top(), 1, r.height()));
+    }
+}
+
+void frmCapture::paintEvent(QPaintEvent* e) {
+    QPainter p(this);
+    for (const QRect& r : e->region())
+        canvas_.paint(p, r);
+    if (Shape1.Visible()) {
+        const QRect r = Shape1.pixelRect();
+        if (r.width() > 0 && r.height() > 0) {
+            p.setPen(QPen(QColor(0, 122, 236), 0));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(r.adjusted(0, 0, -1, -1));
+        }
+    }
+}
+
+void frmCapture::mousePressEvent(QMouseEvent* e) {
+    Form_MouseDown(mouseargs::button(e->button()), mouseargs::shift(e->modifiers()),
+                   float(e->position().x()), float(e->position().y()));
+}
+
+void frmCapture::mouseMoveEvent(QMouseEvent* e) {
+    Form_MouseMove(mouseargs::buttons(e->buttons()), mouseargs::shift(e->modifiers()),
+                   float(e->position().x()), float(e->position().y()));
+}
+
+void frmCapture::mouseReleaseEvent(QMouseEvent* e) {
+    Form_MouseUp(mouseargs::button(e->button()), mouseargs::shift(e->modifiers()),
+                 float(e->position().x()), float(e->position().y()));
+}
+
+void frmCapture::mouseDoubleClickEvent(QMouseEvent*) {
+    // The second press of a double-click is the double-click itself, not another press.
+    Form_DblClick();
+}
+
+void frmCapture::keyPressEvent(QKeyEvent* e) {
+    // The capture window has no keyboard commands: every key, Esc included, does nothing.
+    e->accept();
+}
+
+void frmCapture::closeEvent(QCloseEvent* e) {
+    // Closed from outside (the window manager): the capture is abandoned.
+    e->accept();
+    Unload();
+}

@@ -1,0 +1,39 @@
+// Kivo: starts the first capture at once.
+#include "capture/frmCapture.h"
+#include "platform/InstanceLock.h"
+#include "platform/MessageBox.h"
+#include "platform/MousePointer.h"
+#include "platform/Program.h"
+#include "platform/ScreenSource.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    // One window pixel must be one screen pixel: no high-DPI scaling, whatever the
+    // environment asks for.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    qunsetenv("QT_SCALE_FACTOR");
+    qunsetenv("QT_SCREEN_SCALE_FACTORS");
+    qunsetenv("QT_AUTO_SCREEN_SCALE_FACTOR");
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+
+    QtScreenSource screen;
+    QtMousePointer pointer;
+    QtMessageBox messageBox;
+    InstanceLock instance;
+    QtProgram program;
+    Platform platform;
+    platform.screen = &screen;
+    platform.pointer = &pointer;
+    platform.messageBox = &messageBox;
+    platform.instance = &instance;
+    platform.program = &program;
+
+    auto* capture = new frmCapture(platform);
+    if (!capture->Load())
+        return 0;
+    QObject::connect(capture, &frmCapture::unloaded, &app, &QApplication::quit);
+    capture->showCapture();
+    return app.exec();
+}

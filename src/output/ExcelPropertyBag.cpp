@@ -1,0 +1,59 @@
+#include "output/ExcelPropertyBag.h"
+
+#include <QtEndian>
+#include <cstring>
+
+namespace {
+constexpr char kMagic[8] = {'K', 'I', 'V', 'O', 'P', 'I', 'C', '\0'};
+constexpr int kHeaderSize = 8 + 4 * 4;
+
+bool supported(QImage::Format f) {
+    return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 ||
+           f == QImage::Format_ARGB32_Premultiplied;
+}
+} // namespace
+
+void ExcelPropertyBag::WriteP(QByteArray& bytes, const QImage& pic) const {
+    QImage img = pic;
+    if (!supported(img.format()))
+        img = img.convertToFormat(img.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    const quint32 w = quint32(img.width()), h = quint32(img.height());
+    const qsizetype row = qsizetype(w) * 4;
+    QByteArray out(kHeaderSize + row * qsizetype(h), Qt::Uninitialized);
+    char* p = out.data();
+    std::memcpy(p, kMagic, 8);
+    qToLittleEndian<quint32>(kVersion, p + 8);
+    qToLittleEndian<quint32>(w, p + 12);
+    qToLittleEndian<quint32>(h, p + 16);
+    qToLittleEndian<quint32>(quint32(img.format()), p + 20);
+    for (quint32 y = 0; y < h; ++y)
+        std::memcpy(p + kHeaderSize + row * y, img.constScanLine(int(y)), size_t(row));
+    bytes = std::move(out);
+}
+
+QImage ExcelPropertyBag::ReadP(const QByteArray& bytes) const {
+    if (bytes.size() < kHeaderSize || std::memcmp(bytes.constData(), kMagic, 8) != 0)
+        throw Error("not a picture snapshot (bad header)");
+    const char* p = bytes.constData();
+    const quint32 version = qFromLittleEndian<quint32>(p + 8);
+    const quint32 w = qFromLittleEndian<quint32>(p + 12);
+    const quint32 h = qFromLittleEndian<quint32>(p + 16);
+    const auto format = QImage::Format(qFromLittleEndian<quint32>(p + 20));
+    if (version != kVersion)
+        throw Error("picture snapshot of unknown version " + std::to_string(version));
+    if (!supported(format))
+        throw Error("picture snapshot with unsupported pixel format");
+    if (w > kMaxSide || h > kMaxSide)
+        throw Error("picture snapshot larger than 65535 pixels a side");
+    const qsizetype row = qsizetype(w) * 4;
+    // Check the length before allocating anything, so that no header can ask for more
+    // memory than the bytes themselves hold.
+    if (bytes.size() != kHeaderSize + row * qsizetype(h))
+        throw Error("picture snapshot truncated or of the wrong size");
+    QImage img(int(w), int(h), format);
+    if (w && h && img.isNull())
+        throw Error("out of memory for picture snapshot");
+    for (quint32 y = 0; y < h; ++y)
+        std::memcpy(img.scanLine(int(y)), p + kHeaderSize + row * y, size_t(row));
+    return img;
+}

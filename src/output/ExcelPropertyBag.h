@@ -1,0 +1,24 @@
+#pragma once
+#include <QByteArray>
+#include <QImage>
+#include <stdexcept>
+
+// Turns a picture into bytes and back, losslessly. The byte form is private to the
+// program (the undo history keeps its snapshots in it):
+//   "KIVOPIC\0"  8-byte magic
+//   u32 version (1), u32 width, u32 height, u32 QImage format, then width*height*4
+//   bytes of pixels, rows top to bottom, 32 bits per pixel; all integers little-endian.
+class ExcelPropertyBag {
+public:
+    struct Error : std::runtime_error {
+        using std::runtime_error::runtime_error;
+    };
+
+    static constexpr quint32 kVersion = 1;
+    static constexpr quint32 kMaxSide = 65535;
+
+    // bytes = the byte form of pic (replacing what bytes held).
+    void WriteP(QByteArray& bytes, const QImage& pic) const;
+    // The picture that bytes hold; throws Error when bytes are not such a form.
+    QImage ReadP(const QByteArray& bytes) const;
+};

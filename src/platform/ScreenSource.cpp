@@ -1,0 +1,21 @@
+#include "platform/ScreenSource.h"
+
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+
+QSize QtScreenSource::size() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize();
+}
+
+QImage QtScreenSource::grab() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QRect g = screen->geometry();
+    QImage img = screen->grabWindow(0, g.x(), g.y(), g.width(), g.height()).toImage();
+    if (img.format() != QImage::Format_RGB32)
+        img = img.convertToFormat(QImage::Format_RGB32);
+    return img;
+}

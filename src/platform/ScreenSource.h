@@ -1,0 +1,19 @@
+#pragma once
+#include <QImage>
+#include <QSize>
+
+// Where a capture's frozen picture comes from: the primary screen.
+class ScreenSource {
+public:
+    virtual ~ScreenSource() = default;
+    // The primary screen's size in pixels (one window pixel is one screen pixel).
+    virtual QSize size() const = 0;
+    // A copy of the primary screen's pixels, Format_RGB32, origin at the screen origin.
+    virtual QImage grab() = 0;
+};
+
+class QtScreenSource final : public ScreenSource {
+public:
+    QSize size() const override;
+    QImage grab() override;
+};

@@ -1,0 +1,144 @@
+#pragma once
+// Fakes of the platform layer for headless tests: a known frozen screen, a recording
+// pointer, message box, clipboard and shell, and a scripted save dialog.
+#include "platform/Clipboard.h"
+#include "platform/InstanceLock.h"
+#include "platform/MessageBox.h"
+#include "platform/MousePointer.h"
+#include "platform/Platform.h"
+#include "platform/Program.h"
+#include "platform/SaveDialog.h"
+#include "platform/ScreenSource.h"
+#include "platform/Shell.h"
+
+#include <QImage>
+#include <QStringList>
+#include <QUrl>
+#include <deque>
+#include <optional>
+#include <vector>
+
+// A screen whose pixel (x, y) has a colour that names its position (see patternPixel).
+class FakeScreen : public ScreenSource {
+public:
+    explicit FakeScreen(QSize size = QSize(1920, 1080)) : size_(size) {}
+    QSize size() const override { return size_; }
+    QImage grab() override {
+        ++grabs;
+        if (!image.isNull())
+            return image;
+        return pattern(size_);
+    }
+    static QRgb patternPixel(int x, int y) { return qRgb(x % 251, y % 241, (x / 251 + 7 * (y / 241)) % 256); }
+    static QImage pattern(QSize size);
+
+    QSize size_;
+    QImage image; // when set, grab() returns it instead of the pattern
+    int grabs = 0;
+};
+
+class FakePointer : public MousePointer {
+public:
+    void set(int v) override {
+        value_ = v;
+        history.push_back(v);
+    }
+    int value() const override { return value_; }
+    int value_ = 0;
+    std::vector<int> history;
+};
+
+class FakeMessageBox : public MessageBox {
+public:
+    struct Shown {
+        QString text, title;
+        Icon icon;
+    };
+    void show(const QString& text, const QString& title, Icon icon) override {
+        shown.push_back({text, title, icon});
+        if (onShow)
+            onShow();
+    }
+    std::vector<Shown> shown;
+    std::function<void()> onShow;
+};
+
+class FakeInstance : public InstanceCheck {
+public:
+    bool previousInstance() override { return running; }
+    bool running = false;
+};
+
+class FakeProgram : public Program {
+public:
+    void end() override { ++ended; }
+    int ended = 0;
+};
+
+class FakeClipboard : public Clipboard {
+public:
+    void setImage(const QImage& img) override {
+        image_ = img;
+        ++sets;
+    }
+    QImage image() const override { return image_; }
+    void clear() override {
+        image_ = QImage();
+        ++clears;
+    }
+    QImage image_;
+    int sets = 0, clears = 0;
+};
+
+class FakeSaveDialog : public SaveDialog {
+public:
+    std::optional<QString> ask(const SaveDialogRequest& request) override {
+        requests.push_back(request);
+        if (answers.empty())
+            return std::nullopt;
+        auto a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::deque<std::optional<QString>> answers;
+    std::vector<SaveDialogRequest> requests;
+};
+
+class FakeShell : public Shell {
+public:
+    void openUrl(const QUrl& url) override { opened.push_back(url); }
+    bool startProgram(const QString& path) override {
+        started.push_back(path);
+        return startSucceeds;
+    }
+    bool fileExists(const QString& path) const override { return existing.contains(path); }
+    std::vector<QUrl> opened;
+    QStringList started;
+    QStringList existing;
+    bool startSucceeds = true;
+};
+
+// All fakes together, and the Platform that points at them.
+struct FakePlatform {
+    FakeScreen screen;
+    FakePointer pointer;
+    FakeMessageBox messageBox;
+    FakeInstance instance;
+    FakeProgram program;
+    FakeClipboard clipboard;
+    FakeSaveDialog saveDialog;
+    FakeShell shell;
+    explicit FakePlatform(QSize screenSize = QSize(1920, 1080)) : screen(screenSize) {}
+    Platform platform() {
+        Platform p;
+        p.screen = &screen;
+        p.pointer = &pointer;
+        p.messageBox = &messageBox;
+        p.instance = &instance;
+        p.program = &program;
+        p.clipboard = &clipboard;
+        p.saveDialog = &saveDialog;
+        p.shell = &shell;
+        return p;
+    }
+};
