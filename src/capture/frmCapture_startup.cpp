@@ -41,7 +41,7 @@ QLabel* makeReadout(QWidget* parent) {
 } // namespace
 
 frmCapture::frmCapture(const Platform& platform, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       platform_(platform) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);

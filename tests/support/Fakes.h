@@ -96,11 +96,14 @@ public:
         requests.push_back(request);
         if (answers.empty())
             return std::nullopt;
-        auto a = answers.front();
+        const QString a = answers.front();
         answers.pop_front();
+        if (a.isNull())
+            return std::nullopt;
         return a;
     }
-    std::deque<std::optional<QString>> answers;
+    // The names the dialog answers with, in turn; a null QString (or none left) cancels.
+    std::deque<QString> answers;
     std::vector<SaveDialogRequest> requests;
 };
 
