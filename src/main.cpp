@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     auto* capture = new frmCapture(platform);
     if (!capture->Load())
         return 0;
-    QObject::connect(capture, &frmCapture::unloaded, &app, &QApplication::quit);
+    // The program stays after the capture ends: it keeps serving a copied area on the clipboard.
     capture->showCapture();
     return app.exec();
 }
