@@ -18,7 +18,7 @@ class QPainter;
 // rectangle it touched through changed(), so that only those pixels are repainted.
 class Canvas : public QObject {
     Q_OBJECT
-public:
+  public:
     using Painter = std::function<void(QPainter&)>;
 
     // The persistent image: what the window shows under any transient drawing.
@@ -53,10 +53,10 @@ public:
     // Paint what the window shows of its drawing layers inside rect.
     void paint(QPainter& p, const QRect& rect) const;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void changed(const QRect& rect);
 
-private:
+  private:
     void keepPictureUnder(const QRect& rect);
     QRect bounded(const QRect& r) const { return r & image_.rect(); }
 

@@ -8,7 +8,7 @@ class QWidget;
 // float pixels, and whether it is visible. A control with a widget gives it the rounded
 // geometry; a painted control (a frame, a line) tells its owner which pixels to repaint.
 class Control {
-public:
+  public:
     Control() = default;
     explicit Control(QWidget* widget) : widget_(widget) {}
 
@@ -38,7 +38,7 @@ public:
         repaint_ = std::move(repaint);
     }
 
-private:
+  private:
     void sync(const QRect& before, bool wasVisible);
 
     QWidget* widget_ = nullptr;

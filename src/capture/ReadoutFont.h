@@ -5,8 +5,9 @@
 // that a system without SimSun never falls back to Japanese glyph forms.
 inline QFont readoutFont() {
     QFont f;
-    f.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("Noto Serif CJK SC"),
-                   QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
+    f.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
+                   QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+                   QStringLiteral("WenQuanYi Zen Hei")});
     f.setPointSizeF(10.5);
     return f;
 }

@@ -8,19 +8,31 @@
 // rounding to the nearest value with halves to the even neighbour, colours as 0x00BBGGRR.
 namespace vb {
 
-inline int32_t cint(float v) { return static_cast<int32_t>(std::nearbyintf(v)); }
-inline int32_t cint(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+inline int32_t cint(float v) {
+    return static_cast<int32_t>(std::nearbyintf(v));
+}
+inline int32_t cint(double v) {
+    return static_cast<int32_t>(std::nearbyint(v));
+}
 
 // A colour value with red in the low byte.
 using Colour = int32_t;
-inline Colour rgb(int r, int g, int b) { return (b << 16) | (g << 8) | r; }
-inline Colour fromQRgb(QRgb c) { return rgb(qRed(c), qGreen(c), qBlue(c)); }
-inline QColor toQColor(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+inline Colour rgb(int r, int g, int b) {
+    return (b << 16) | (g << 8) | r;
+}
+inline Colour fromQRgb(QRgb c) {
+    return rgb(qRed(c), qGreen(c), qBlue(c));
+}
+inline QColor toQColor(Colour c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
 
 struct RECT {
     int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
     // Left and Top inclusive, Right and Bottom exclusive.
-    bool contains(int32_t x, int32_t y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
+    bool contains(int32_t x, int32_t y) const {
+        return x >= Left && x < Right && y >= Top && y < Bottom;
+    }
 };
 
 struct POINT {

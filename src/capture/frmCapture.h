@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "toolbar/HistoryStore.h"
 
+#include <QElapsedTimer>
 #include <QFont>
 #include <QPointer>
 #include <QString>
@@ -30,7 +31,7 @@ class StylePanel;
 // history in ../toolbar; the style panel in ../style; the save command in ../output.
 class frmCapture : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit frmCapture(const Platform& platform, QWidget* parent = nullptr);
     ~frmCapture() override;
 
@@ -44,7 +45,7 @@ public:
     bool isUnloaded() const { return unloaded_; }
 
     // ---- Form-level state (one set per window) ----
-    QString sState;            // "draw" (no selection) or "move" (a selection exists)
+    QString sState; // "draw" (no selection) or "move" (a selection exists)
     float sngStartX = 0, sngStartY = 0;
     float sngDownX = 0, sngDownY = 0;
     vb::RECT rcSel;
@@ -62,12 +63,12 @@ public:
     int32_t lngCount = 0, lngMax = 0;
 
     // ---- Controls ----
-    Control Shape1;               // the selection rectangle, painted by the window
-    Control LblPos, lblInfo;      // size and colour read-outs
+    Control Shape1;                // the selection rectangle, painted by the window
+    Control LblPos, lblInfo;       // size and colour read-outs
     std::array<Control, 8> Image1; // the eight selection handles
-    Control Picture1;             // the toolbar strip
-    Control Picture2;             // the style panel
-    Control TextEdit;             // the text tool's in-place editor
+    Control Picture1;              // the toolbar strip
+    Control Picture2;              // the style panel
+    Control TextEdit;              // the text tool's in-place editor
     ToolbarStrip* toolbar() const { return toolbar_; }
     StylePanel* stylePanel() const { return stylePanel_; }
     QLabel* lblPosWidget() const { return lblPosW_; }
@@ -153,11 +154,11 @@ public:
     // Trivial public operation kept for callers that expect it.
     void MDown() {}
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // The capture ended (copied, saved or abandoned).
     void unloaded();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -166,7 +167,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void createControls();
     void repaintFrame(const QRect& before, const QRect& after);
     void SplitRgb(int32_t Colour, int32_t& R, int32_t& G, int32_t& B) const;
@@ -187,8 +188,9 @@ private:
     StylePanel* stylePanel_ = nullptr;
     QLineEdit* textEditW_ = nullptr;
     QFont drawFont_;
+    QElapsedTimer loadClock_;
+    double grabMs_ = 0;
+    bool firstPaintReported_ = false;
 
     friend class FrmCaptureTestAccess;
 };
-
-

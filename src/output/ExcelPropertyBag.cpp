@@ -15,8 +15,9 @@ bool supported(QImage::Format f) {
 
 void ExcelPropertyBag::WriteP(QByteArray& bytes, const QImage& pic) const {
     QImage img = pic;
-    if (!supported(img.format()))
-        img = img.convertToFormat(img.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    if (!img.isNull() && !supported(img.format()))
+        img = img.convertToFormat(img.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                        : QImage::Format_RGB32);
     const quint32 w = quint32(img.width()), h = quint32(img.height());
     const qsizetype row = qsizetype(w) * 4;
     QByteArray out(kHeaderSize + row * qsizetype(h), Qt::Uninitialized);
@@ -25,7 +26,8 @@ void ExcelPropertyBag::WriteP(QByteArray& bytes, const QImage& pic) const {
     qToLittleEndian<quint32>(kVersion, p + 8);
     qToLittleEndian<quint32>(w, p + 12);
     qToLittleEndian<quint32>(h, p + 16);
-    qToLittleEndian<quint32>(quint32(img.format()), p + 20);
+    // An empty picture is stored as an empty RGB32 one.
+    qToLittleEndian<quint32>(quint32(img.isNull() ? QImage::Format_RGB32 : img.format()), p + 20);
     for (quint32 y = 0; y < h; ++y)
         std::memcpy(p + kHeaderSize + row * y, img.constScanLine(int(y)), size_t(row));
     bytes = std::move(out);

@@ -18,7 +18,9 @@ QString InstanceLock::runtimeDir() {
     return dir;
 }
 
-QString InstanceLock::lockPath() const { return runtimeDir() + QLatin1Char('/') + name_ + QStringLiteral(".lock"); }
+QString InstanceLock::lockPath() const {
+    return runtimeDir() + QLatin1Char('/') + name_ + QStringLiteral(".lock");
+}
 
 bool InstanceLock::previousInstance() {
     if (answer_ >= 0)
@@ -27,9 +29,8 @@ bool InstanceLock::previousInstance() {
     // Never treat a lock as stale by age: a long-running instance keeps it for days.
     // QLockFile still reclaims a lock whose owner process is gone.
     lock_->setStaleLockTime(0);
-    const bool mine = lock_->tryLock(0) ||
-                      (lock_->error() == QLockFile::LockFailedError && lock_->removeStaleLockFile() &&
-                       lock_->tryLock(0));
+    const bool mine = lock_->tryLock(0) || (lock_->error() == QLockFile::LockFailedError &&
+                                            lock_->removeStaleLockFile() && lock_->tryLock(0));
     answer_ = mine ? 0 : 1;
     return !mine;
 }

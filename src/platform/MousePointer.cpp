@@ -25,7 +25,9 @@ Qt::CursorShape PointerShape::toQt(int value) {
     }
 }
 
-QtMousePointer::~QtMousePointer() { set(PointerShape::Default); }
+QtMousePointer::~QtMousePointer() {
+    set(PointerShape::Default);
+}
 
 void QtMousePointer::set(int value) {
     // Mouse moves set the pointer on every call; only talk to the window system on a change.

@@ -3,6 +3,12 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QWidget>
+
+void ScreenSource::showOver(QWidget& window) {
+    window.setGeometry(QRect(QPoint(0, 0), size()));
+    window.showFullScreen();
+}
 
 QSize QtScreenSource::size() const {
     const QScreen* screen = QGuiApplication::primaryScreen();

@@ -6,12 +6,12 @@ class frmCapture;
 // The style panel under (or above) the toolbar strip: font size and colour.
 class StylePanel : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit StylePanel(frmCapture* owner);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     frmCapture* owner_;
 };

@@ -2,5 +2,9 @@
 #include "capture/frmCapture.h"
 
 void frmCapture::OpenCombo() {}
-vb::Colour frmCapture::currentColour() const { return vb::rgb(255, 0, 0); }
-float frmCapture::chosenTextSize() const { return 11; }
+vb::Colour frmCapture::currentColour() const {
+    return vb::rgb(255, 0, 0);
+}
+float frmCapture::chosenTextSize() const {
+    return 11;
+}

@@ -6,12 +6,12 @@ class frmCapture;
 // The toolbar strip under a finished selection: 265 x 26 pixels of light blue.
 class ToolbarStrip : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ToolbarStrip(frmCapture* owner);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     frmCapture* owner_;
 };

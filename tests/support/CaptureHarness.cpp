@@ -20,7 +20,9 @@ CaptureHarness::~CaptureHarness() {
     QApplication::processEvents();
 }
 
-QWindow* CaptureHarness::window() const { return w ? w->windowHandle() : nullptr; }
+QWindow* CaptureHarness::window() const {
+    return w ? w->windowHandle() : nullptr;
+}
 
 // QTest keeps the state of the held buttons between calls, so moves after a press are
 // drags and moves after the release are hovers.
@@ -53,4 +55,6 @@ void CaptureHarness::drag(QPoint a, QPoint b, Qt::MouseButton button, int steps)
     release(b.x(), b.y(), button);
 }
 
-QImage CaptureHarness::shown() const { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+QImage CaptureHarness::shown() const {
+    return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}

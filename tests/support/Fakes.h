@@ -14,13 +14,14 @@
 #include <QImage>
 #include <QStringList>
 #include <QUrl>
+#include <QWidget>
 #include <deque>
 #include <optional>
 #include <vector>
 
 // A screen whose pixel (x, y) has a colour that names its position (see patternPixel).
 class FakeScreen : public ScreenSource {
-public:
+  public:
     explicit FakeScreen(QSize size = QSize(1920, 1080)) : size_(size) {}
     QSize size() const override { return size_; }
     QImage grab() override {
@@ -29,7 +30,14 @@ public:
             return image;
         return pattern(size_);
     }
-    static QRgb patternPixel(int x, int y) { return qRgb(x % 251, y % 241, (x / 251 + 7 * (y / 241)) % 256); }
+    // Headless screens have their own size: show the window at the fake screen's size.
+    void showOver(QWidget& window) override {
+        window.setGeometry(QRect(QPoint(0, 0), size_));
+        window.show();
+    }
+    static QRgb patternPixel(int x, int y) {
+        return qRgb(x % 251, y % 241, (x / 251 + 7 * (y / 241)) % 256);
+    }
     static QImage pattern(QSize size);
 
     QSize size_;
@@ -38,7 +46,7 @@ public:
 };
 
 class FakePointer : public MousePointer {
-public:
+  public:
     void set(int v) override {
         value_ = v;
         history.push_back(v);
@@ -49,7 +57,7 @@ public:
 };
 
 class FakeMessageBox : public MessageBox {
-public:
+  public:
     struct Shown {
         QString text, title;
         Icon icon;
@@ -64,19 +72,19 @@ public:
 };
 
 class FakeInstance : public InstanceCheck {
-public:
+  public:
     bool previousInstance() override { return running; }
     bool running = false;
 };
 
 class FakeProgram : public Program {
-public:
+  public:
     void end() override { ++ended; }
     int ended = 0;
 };
 
 class FakeClipboard : public Clipboard {
-public:
+  public:
     void setImage(const QImage& img) override {
         image_ = img;
         ++sets;
@@ -91,7 +99,7 @@ public:
 };
 
 class FakeSaveDialog : public SaveDialog {
-public:
+  public:
     std::optional<QString> ask(const SaveDialogRequest& request) override {
         requests.push_back(request);
         if (answers.empty())
@@ -108,7 +116,7 @@ public:
 };
 
 class FakeShell : public Shell {
-public:
+  public:
     void openUrl(const QUrl& url) override { opened.push_back(url); }
     bool startProgram(const QString& path) override {
         started.push_back(path);
