@@ -52,10 +52,12 @@ QImage frmCapture::renderArea(const QRect& rect) {
     canvas_.paint(p, rect & QRect(0, 0, vb::cint(sw_), vb::cint(sh_)));
     p.resetTransform();
     // The window paints its frame itself; of its children only the still-visible ones
-    // (an open text box, the style panel) are part of what the user sees.
+    // (an open text box, the style panel) are part of what the user sees. The toolbar never
+    // is: a release handled while the grab lets events run may have shown it again.
     for (QObject* child : children()) {
         auto* widget = qobject_cast<QWidget*>(child);
-        if (!widget || widget->isWindow() || !widget->isVisibleTo(this))
+        if (!widget || widget->isWindow() || !widget->isVisibleTo(this) ||
+            widget == Picture1.widget())
             continue;
         if (!widget->geometry().intersects(rect))
             continue;

@@ -106,6 +106,17 @@ private Q_SLOTS:
         QVERIFY(!h.w->isUnloaded()); // the callers decide when the capture ends
     }
 
+    void grabLeavesOutTheToolbarEvenIfShownAgain() {
+        CaptureHarness h;
+        // Near the bottom of the screen the toolbar sits inside the selection.
+        h.select(QPoint(100, 900), QPoint(700, 1079));
+        h.w->Picture1.show();
+        QVERIFY(h.w->Picture1.pixelRect().intersects(QRect(100, 900, 600, 179)));
+        h.w->ScrnCap(100, 900, 700, 1079);
+        QCOMPARE(h.fakes.clipboard.image().convertToFormat(QImage::Format_RGB32),
+                 screenCrop(QRect(100, 900, 600, 179)));
+    }
+
     void grabOfOddRectangles_data() {
         QTest::addColumn<QRect>("edges"); // left, top, right, bottom as x, y, width, height
         QTest::addColumn<QSize>("size"); // an empty clipboard when zero
