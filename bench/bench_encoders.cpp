@@ -7,8 +7,8 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <algorithm>
@@ -33,8 +33,8 @@ QByteArray withQt(const QImage& img, const char* format, int quality, int compre
 }
 
 // Best of a few runs: the machine is shared, the minimum is the least disturbed figure.
-void measure(const char* name, const QImage& img, const Encode& encode, int runs, double* msOut = nullptr,
-             qsizetype* sizeOut = nullptr) {
+void measure(const char* name, const QImage& img, const Encode& encode, int runs,
+             double* msOut = nullptr, qsizetype* sizeOut = nullptr) {
     double best = 1e300;
     qsizetype size = 0;
     for (int i = 0; i < runs; ++i) {
@@ -65,32 +65,42 @@ int main(int argc, char** argv) {
         const QImage img = QImage(file).convertToFormat(QImage::Format_RGB32);
         if (img.isNull())
             continue;
-        std::printf("%s (%dx%d)\n", qPrintable(QFileInfo(file).fileName()), img.width(), img.height());
+        std::printf("%s (%dx%d)\n", qPrintable(QFileInfo(file).fileName()), img.width(),
+                    img.height());
         double qtMs = 0, fastMs = 0;
         qsizetype qtSize = 0, fastSize = 0;
-        measure("PNG, Qt default", img, [](const QImage& i) { return withQt(i, "png", -1, -1); }, runs,
-                &qtMs, &qtSize);
+        measure(
+            "PNG, Qt default", img, [](const QImage& i) { return withQt(i, "png", -1, -1); }, runs,
+            &qtMs, &qtSize);
         // The default level first, then its neighbours for the trade-off.
         for (int level : {5, 4, 6}) {
             const QByteArray name = "PNG, fast (level " + QByteArray::number(level) + ")";
-            measure(name.constData(), img, [level](const QImage& i) { return PngWriter::encode(i, level); },
-                    runs, &fastMs, &fastSize);
-            std::printf("  %-22s %9.1fx faster, %5.1f%% of the size\n", "  fast vs Qt", qtMs / fastMs,
-                        100.0 * double(fastSize) / double(qtSize));
+            measure(
+                name.constData(), img,
+                [level](const QImage& i) { return PngWriter::encode(i, level); }, runs, &fastMs,
+                &fastSize);
+            std::printf("  %-22s %9.1fx faster, %5.1f%% of the size\n", "  fast vs Qt",
+                        qtMs / fastMs, 100.0 * double(fastSize) / double(qtSize));
         }
-        measure("JPEG, quality 80", img, [](const QImage& i) { return withQt(i, "jpeg", 80, -1); }, runs);
-        measure("TIFF, uncompressed", img, [](const QImage& i) { return withQt(i, "tiff", -1, 0); }, runs);
-        measure("BMP", img, [](const QImage& i) { return withQt(i, "bmp", -1, -1); }, runs);
-        measure("GIF", img,
-                [](const QImage& i) {
-                    QByteArray bytes;
-                    QBuffer buffer(&bytes);
-                    buffer.open(QIODevice::WriteOnly);
-                    QString error;
-                    GifWriter::write(i, buffer, error);
-                    return bytes;
-                },
-                1);
+        measure(
+            "JPEG, quality 80", img, [](const QImage& i) { return withQt(i, "jpeg", 80, -1); },
+            runs);
+        measure(
+            "TIFF, uncompressed", img, [](const QImage& i) { return withQt(i, "tiff", -1, 0); },
+            runs);
+        measure(
+            "BMP", img, [](const QImage& i) { return withQt(i, "bmp", -1, -1); }, runs);
+        measure(
+            "GIF", img,
+            [](const QImage& i) {
+                QByteArray bytes;
+                QBuffer buffer(&bytes);
+                buffer.open(QIODevice::WriteOnly);
+                QString error;
+                GifWriter::write(i, buffer, error);
+                return bytes;
+            },
+            1);
     }
     return 0;
 }

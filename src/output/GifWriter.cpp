@@ -35,7 +35,8 @@ bool exactPalette(const QImage& img, Indexed& out) {
                         return false;
                     const auto i = GifByteType(index.size());
                     it = index.emplace(c, i).first;
-                    out.palette[i] = {GifByteType(qRed(c)), GifByteType(qGreen(c)), GifByteType(qBlue(c))};
+                    out.palette[i] = {GifByteType(qRed(c)), GifByteType(qGreen(c)),
+                                      GifByteType(qBlue(c))};
                 }
                 last = c;
                 lastIndex = it->second;
@@ -113,8 +114,8 @@ bool GifWriter::write(const QImage& image, QIODevice& device, QString& error) {
     bool ok = gif && EGifPutScreenDesc(gif, img.width(), img.height(), 8, 0, map) == GIF_OK &&
               EGifPutImageDesc(gif, 0, 0, img.width(), img.height(), false, nullptr) == GIF_OK;
     for (int y = 0; ok && y < img.height(); ++y)
-        ok = EGifPutLine(gif, indexed.pixels.data() + size_t(y) * size_t(img.width()), img.width()) ==
-             GIF_OK;
+        ok = EGifPutLine(gif, indexed.pixels.data() + size_t(y) * size_t(img.width()),
+                         img.width()) == GIF_OK;
     if (gif) {
         if (!ok)
             status = gif->Error;

@@ -54,9 +54,11 @@ SafeFileWrite::Writer writerFor(const QString& ext, const QImage& picture, int32
             return d.write(bytes) == bytes.size();
         };
     if (ext == QLatin1String("gif"))
-        return [opaque](QIODevice& d, QString& reason) { return GifWriter::write(opaque, d, reason); };
+        return
+            [opaque](QIODevice& d, QString& reason) { return GifWriter::write(opaque, d, reason); };
     if (ext == QLatin1String("tiff")) {
-        const QImage tiffImage = colourDepth == 32 ? picture.convertToFormat(QImage::Format_ARGB32) : opaque;
+        const QImage tiffImage =
+            colourDepth == 32 ? picture.convertToFormat(QImage::Format_ARGB32) : opaque;
         const int qtCompression = compression == kNoCompression ? 0 : 1;
         return [tiffImage, qtCompression](QIODevice& d, QString& reason) {
             return writeWithQt(tiffImage, d, "tiff", -1, qtCompression, reason);
@@ -69,8 +71,9 @@ SafeFileWrite::Writer writerFor(const QString& ext, const QImage& picture, int32
     return {};
 }
 
-std::optional<Failure> save(const QImage& picture, const QString& fileName, const QString& extension,
-                            int32_t quality, int32_t colourDepth, int32_t compression) {
+std::optional<Failure> save(const QImage& picture, const QString& fileName,
+                            const QString& extension, int32_t quality, int32_t colourDepth,
+                            int32_t compression) {
     if (picture.isNull())
         return Failure{ModSavePic::InvalidPicture, QStringLiteral("无效图片")};
     const SafeFileWrite::Writer writer =
@@ -89,7 +92,8 @@ std::optional<Failure> save(const QImage& picture, const QString& fileName, cons
     case SafeFileWrite::Outcome::FileFailed:
         break;
     }
-    return Failure{ModSavePic::FileAccess, QStringLiteral("路径/文件访问错误 (%1)").arg(result.reason)};
+    return Failure{ModSavePic::FileAccess,
+                   QStringLiteral("路径/文件访问错误 (%1)").arg(result.reason)};
 }
 } // namespace
 

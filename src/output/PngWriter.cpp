@@ -98,13 +98,13 @@ QByteArray PngWriter::encode(const QImage& image, int level) {
     auto* ihdr = reinterpret_cast<uchar*>(out.data()) + ihdrAt + 8;
     putU32(ihdr, quint32(width));
     putU32(ihdr + 4, quint32(height));
-    ihdr[8] = 8;               // bits per channel
-    ihdr[9] = alpha ? 6 : 2;   // RGBA or RGB
+    ihdr[8] = 8;                        // bits per channel
+    ihdr[9] = alpha ? 6 : 2;            // RGBA or RGB
     ihdr[10] = ihdr[11] = ihdr[12] = 0; // deflate, adaptive filtering, no interlace
     sealChunk(out, ihdrAt, "IHDR", 13);
 
-    const size_t packed = libdeflate_zlib_compress(compressor.get(), filtered.data(), filtered.size(),
-                                                   out.data() + idatAt + 8, bound);
+    const size_t packed = libdeflate_zlib_compress(compressor.get(), filtered.data(),
+                                                   filtered.size(), out.data() + idatAt + 8, bound);
     if (packed == 0 || packed > 0x7fffffffu)
         return {};
     sealChunk(out, idatAt, "IDAT", quint32(packed));

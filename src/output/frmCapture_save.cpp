@@ -13,8 +13,9 @@ struct FilterEntry {
 };
 // In dialog order; the first (JPEG) entry is selected when the dialog opens.
 const FilterEntry kFilters[] = {
-    {"JPEG文件(*.jpg;*.jpeg)", "*.jpg"}, {"PNG文件(*.PNG)", "*.PNG"}, {"位图文件(*.bmp)", "*.bmp"},
-    {"GIF文件(*.gif)", "*.gif"},         {"TIFF文件(*.TIFF)", "*.tiff"}, {"所有文件(*.*)", "*.*"},
+    {"JPEG文件(*.jpg;*.jpeg)", "*.jpg"}, {"PNG文件(*.PNG)", "*.PNG"},
+    {"位图文件(*.bmp)", "*.bmp"},        {"GIF文件(*.gif)", "*.gif"},
+    {"TIFF文件(*.TIFF)", "*.tiff"},      {"所有文件(*.*)", "*.*"},
 };
 constexpr int32_t kQuality = 80;
 constexpr int32_t kColourDepth = 24;
@@ -43,9 +44,9 @@ void frmCapture::CutdSave() {
     const QString extension = dot < 0 ? fileName : fileName.mid(dot + 1);
 
     const QImage picture = platform_.clipboard->image();
-    const bool saved = ModSavePic::SavePic(picture, fileName, extension, kQuality, kColourDepth,
-                                           kCompressionNone, *platform_.pointer,
-                                           *platform_.messageBox);
+    const bool saved =
+        ModSavePic::SavePic(picture, fileName, extension, kQuality, kColourDepth, kCompressionNone,
+                            *platform_.pointer, *platform_.messageBox);
     // After a failure the capture is gone too: the clipboard keeps the user's picture.
     if (saved)
         platform_.clipboard->clear();

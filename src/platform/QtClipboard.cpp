@@ -43,6 +43,10 @@ void QtClipboard::setImage(const QImage& img) {
     QGuiApplication::clipboard()->setMimeData(new FastPngMimeData(img));
 }
 
-QImage QtClipboard::image() const { return QGuiApplication::clipboard()->image(); }
+QImage QtClipboard::image() const {
+    return QGuiApplication::clipboard()->image();
+}
 
-void QtClipboard::clear() { QGuiApplication::clipboard()->clear(); }
+void QtClipboard::clear() {
+    QGuiApplication::clipboard()->clear();
+}

@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
     auto* capture = new frmCapture(platform);
     if (!capture->Load())
         return 3;
-    capture->Shape1.setGeometry(args[1].toFloat(), args[2].toFloat(), args[3].toFloat(), args[4].toFloat());
+    capture->Shape1.setGeometry(args[1].toFloat(), args[2].toFloat(), args[3].toFloat(),
+                                args[4].toFloat());
     const vb::RECT r = capture->selectionRect();
     capture->ScrnCap(r.Left, r.Top, r.Right, r.Bottom);
     capture->CutdSave();

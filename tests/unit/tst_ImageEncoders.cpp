@@ -123,7 +123,8 @@ private Q_SLOTS:
                 error2 += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
                           std::abs(qBlue(a) - qBlue(b));
             }
-        QVERIFY2(error2 / (120 * 320 * 3) < 20, qPrintable(QString::number(error2 / (120 * 320 * 3))));
+        QVERIFY2(error2 / (120 * 320 * 3) < 20,
+                 qPrintable(QString::number(error2 / (120 * 320 * 3))));
     }
 
     void gifRefusesWhatItCannotHold() {

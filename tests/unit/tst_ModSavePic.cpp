@@ -43,11 +43,11 @@ QList<int> jpegLuminanceTable(const QByteArray& jpeg) {
 
 // The luminance table a JPEG encoder uses at a quality (the reference scaling).
 QList<int> expectedLuminanceTable(int quality) {
-    static const int base[64] = {16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,
-                                 58, 60, 55, 14, 13,  16,  24,  40,  57, 69, 56, 14, 17,
-                                 22, 29, 51, 87, 80,  62,  18,  22,  37, 56, 68, 109, 103,
-                                 77, 24, 35, 55, 64,  81,  104, 113, 92, 49, 64, 78,  87,
-                                 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
+    static const int base[64] = {16,  11,  10,  16,  24, 40, 51,  61,  12,  12,  14,  19,  26,
+                                 58,  60,  55,  14,  13, 16, 24,  40,  57,  69,  56,  14,  17,
+                                 22,  29,  51,  87,  80, 62, 18,  22,  37,  56,  68,  109, 103,
+                                 77,  24,  35,  55,  64, 81, 104, 113, 92,  49,  64,  78,  87,
+                                 103, 121, 120, 101, 72, 92, 95,  98,  112, 100, 103, 99};
     const int scale = quality < 50 ? 5000 / quality : 200 - quality * 2;
     QList<int> table;
     for (int b : base)
@@ -133,7 +133,8 @@ private Q_SLOTS:
         QCOMPARE(back.size(), src.size());
         if (format != "jpeg")
             QCOMPARE(back, src); // lossless formats, and the GIF of few colours
-        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"shot." + ext});
+        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"shot." + ext});
         // Created like any other file of the user's: readable by others under umask 022.
         QCOMPARE(QFile::permissions(path) & (QFile::ReadOther | QFile::WriteOther),
                  QFile::ReadOther);
@@ -149,9 +150,9 @@ private Q_SLOTS:
         const QString path = dir_.filePath("t.tiff");
         QVERIFY(save(picture(), path, "TIFF"));
         const auto tags = tiffTags(readAll(path));
-        QCOMPARE(tags.value(259), QList<quint32>{1});          // no compression
-        QCOMPARE(tags.value(277), QList<quint32>{3});          // three samples: RGB
-        QCOMPARE(tags.value(258), (QList<quint32>{8, 8, 8}));  // 8 bits each
+        QCOMPARE(tags.value(259), QList<quint32>{1});         // no compression
+        QCOMPARE(tags.value(277), QList<quint32>{3});         // three samples: RGB
+        QCOMPARE(tags.value(258), (QList<quint32>{8, 8, 8})); // 8 bits each
     }
 
     void otherExtensionsAreError9_data() {
@@ -164,8 +165,9 @@ private Q_SLOTS:
         QVERIFY(!save(picture(), dir_.filePath("x." + ext), ext));
         checkPointer();
         QCOMPARE(box_.shown.size(), size_t(1));
-        QCOMPARE(box_.shown[0].text,
-                 QStringLiteral("在保存图片的过程中发生错误:\r\n\r\n错误号: 9\r\n错误描述: 下标越界"));
+        QCOMPARE(
+            box_.shown[0].text,
+            QStringLiteral("在保存图片的过程中发生错误:\r\n\r\n错误号: 9\r\n错误描述: 下标越界"));
         QCOMPARE(box_.shown[0].title, QStringLiteral("错误"));
         QCOMPARE(int(box_.shown[0].icon), 64);
         QVERIFY(leftovers().isEmpty());
@@ -179,8 +181,10 @@ private Q_SLOTS:
             QTest::newRow(qPrintable(QString("missing folder, %1").arg(ext)))
                 << QString("no/such/folder/x.%1").arg(ext) << picture() << 75;
         // Too wide for a JPEG or a GIF.
-        QTest::newRow("jpeg encoder") << QString("wide.jpg") << QImage(70000, 2, QImage::Format_RGB32) << 481;
-        QTest::newRow("gif encoder") << QString("wide.gif") << QImage(70000, 2, QImage::Format_RGB32) << 481;
+        QTest::newRow("jpeg encoder")
+            << QString("wide.jpg") << QImage(70000, 2, QImage::Format_RGB32) << 481;
+        QTest::newRow("gif encoder")
+            << QString("wide.gif") << QImage(70000, 2, QImage::Format_RGB32) << 481;
         QTest::newRow("no picture") << QString("none.png") << QImage() << 481;
     }
     void failuresAreReportedAndLeaveNoFile() {
@@ -194,7 +198,8 @@ private Q_SLOTS:
         checkPointer();
         QCOMPARE(box_.shown.size(), size_t(1));
         QVERIFY2(box_.shown[0].text.startsWith(
-                     QStringLiteral("在保存图片的过程中发生错误:\r\n\r\n错误号: %1\r\n错误描述: ").arg(number)),
+                     QStringLiteral("在保存图片的过程中发生错误:\r\n\r\n错误号: %1\r\n错误描述: ")
+                         .arg(number)),
                  qPrintable(box_.shown[0].text));
         QCOMPARE(box_.shown[0].title, QStringLiteral("错误"));
         QVERIFY(!QFile::exists(path));

@@ -12,7 +12,9 @@
 #include <QTest>
 
 namespace {
-QImage screenCrop(const QRect& r) { return FakeScreen::pattern(QSize(1920, 1080)).copy(r); }
+QImage screenCrop(const QRect& r) {
+    return FakeScreen::pattern(QSize(1920, 1080)).copy(r);
+}
 } // namespace
 
 class tst_CaptureCopy : public QObject {
@@ -73,12 +75,14 @@ private Q_SLOTS:
         CaptureHarness h;
         h.select(QPoint(100, 50), QPoint(400, 250));
         // A committed shape in the picture and a text box still open over the selection.
-        h.w->canvas().draw(QRect(150, 100, 20, 10), [](QPainter& p) { p.fillRect(150, 100, 20, 10, Qt::red); });
+        h.w->canvas().draw(QRect(150, 100, 20, 10),
+                           [](QPainter& p) { p.fillRect(150, 100, 20, 10, Qt::red); });
         h.w->canvas().commitImage();
         h.w->TextEdit.setGeometry(250, 200, 60, 20);
         h.w->TextEdit.show();
         h.w->textEditWidget()->setText(QStringLiteral("Ab"));
-        const QImage box = h.w->textEditWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage box =
+            h.w->textEditWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 
         h.doubleClick(200, 150);
         QCOMPARE(h.fakes.clipboard.sets, 1);
@@ -119,10 +123,11 @@ private Q_SLOTS:
 
     void grabOfOddRectangles_data() {
         QTest::addColumn<QRect>("edges"); // left, top, right, bottom as x, y, width, height
-        QTest::addColumn<QSize>("size"); // an empty clipboard when zero
+        QTest::addColumn<QSize>("size");  // an empty clipboard when zero
         QTest::newRow("empty") << QRect(100, 100, 100, 300) << QSize(0, 0);
         QTest::newRow("inverted") << QRect(300, 300, 100, 100) << QSize(0, 0);
-        QTest::newRow("extreme") << QRect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX) << QSize(0, 0);
+        QTest::newRow("extreme") << QRect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX)
+                                 << QSize(0, 0);
         QTest::newRow("past the screen") << QRect(1900, 1070, 1930, 1090) << QSize(30, 20);
     }
     void grabOfOddRectangles() {
@@ -216,13 +221,16 @@ private Q_SLOTS:
     void saveFolderIsTheProgramsWhenWritable() {
         QTemporaryDir program, pictures;
         QCOMPARE(saveStartFolder(program.path(), pictures.path(), "/home"), program.path());
-        QCOMPARE(saveStartFolder(program.path() + "/missing", pictures.path(), "/home"), pictures.path());
-        QCOMPARE(saveStartFolder(program.path() + "/missing", pictures.path() + "/missing", "/home"),
-                 QStringLiteral("/home"));
+        QCOMPARE(saveStartFolder(program.path() + "/missing", pictures.path(), "/home"),
+                 pictures.path());
+        QCOMPARE(
+            saveStartFolder(program.path() + "/missing", pictures.path() + "/missing", "/home"),
+            QStringLiteral("/home"));
         if (::geteuid() != 0) {
             QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
             QCOMPARE(saveStartFolder(program.path(), pictures.path(), "/home"), pictures.path());
-            QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QFile::setPermissions(program.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
     }
 };
