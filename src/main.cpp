@@ -4,6 +4,8 @@
 #include "platform/MessageBox.h"
 #include "platform/MousePointer.h"
 #include "platform/Program.h"
+#include "platform/QtClipboard.h"
+#include "platform/QtSaveDialog.h"
 #include "platform/ScreenSource.h"
 
 #include <QApplication>
@@ -23,12 +25,16 @@ int main(int argc, char** argv) {
     QtMessageBox messageBox;
     InstanceLock instance;
     QtProgram program;
+    QtClipboard clipboard;
+    QtSaveDialog saveDialog;
     Platform platform;
     platform.screen = &screen;
     platform.pointer = &pointer;
     platform.messageBox = &messageBox;
     platform.instance = &instance;
     platform.program = &program;
+    platform.clipboard = &clipboard;
+    platform.saveDialog = &saveDialog;
 
     auto* capture = new frmCapture(platform);
     if (!capture->Load())
