@@ -36,6 +36,10 @@ void ColourSwatch::paintEvent(QPaintEvent*) {
     }
 }
 
-void ColourSwatch::mouseMoveEvent(QMouseEvent*) { panel_->Pcolor_MouseMove(index_); }
+void ColourSwatch::mouseMoveEvent(QMouseEvent*) {
+    panel_->Pcolor_MouseMove(index_);
+}
 
-void ColourSwatch::mouseReleaseEvent(QMouseEvent*) { panel_->Pcolor_MouseUp(index_); }
+void ColourSwatch::mouseReleaseEvent(QMouseEvent*) {
+    panel_->Pcolor_MouseUp(index_);
+}

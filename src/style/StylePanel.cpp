@@ -19,11 +19,21 @@ struct SwatchPlace {
     vb::Colour value;
 };
 constexpr std::array<SwatchPlace, 16> kSwatches = {{
-    {480, 0, 0x00000000},   {720, 0, 0x00808080},   {960, 0, 0x000000C0},
-    {1200, 0, 0x0000C0C0},  {1440, 0, 0x00008000},  {1680, 0, 0x00800000},
-    {1920, 0, 0x00800080},  {2160, 0, 0x00808000},  {480, 220, 0x00FFFFFF},
-    {720, 220, 0x00C0C0C0}, {960, 220, 0x000000FF}, {1200, 220, 0x0000FFFF},
-    {1440, 220, 0x0000FF00}, {1680, 220, 0x00FF0000}, {1920, 220, 0x00FF00FF},
+    {480, 0, 0x00000000},
+    {720, 0, 0x00808080},
+    {960, 0, 0x000000C0},
+    {1200, 0, 0x0000C0C0},
+    {1440, 0, 0x00008000},
+    {1680, 0, 0x00800000},
+    {1920, 0, 0x00800080},
+    {2160, 0, 0x00808000},
+    {480, 220, 0x00FFFFFF},
+    {720, 220, 0x00C0C0C0},
+    {960, 220, 0x000000FF},
+    {1200, 220, 0x0000FFFF},
+    {1440, 220, 0x0000FF00},
+    {1680, 220, 0x00FF0000},
+    {1920, 220, 0x00FF00FF},
     {2160, 220, 0x00FFFF00},
 }};
 constexpr vb::Colour kStartColour = 0x000000FF; // red
@@ -55,8 +65,8 @@ void StylePanel::createPalette() {
     PicColor.show();
     for (int i = 0; i < 17; ++i) {
         const bool current = i == 16;
-        auto* s = new ColourSwatch(box, this, i,
-                                   current ? kStartColour : kSwatches[size_t(i)].value);
+        auto* s =
+            new ColourSwatch(box, this, i, current ? kStartColour : kSwatches[size_t(i)].value);
         swatches_[size_t(i)] = s;
         Control& c = Pcolor[size_t(i)];
         c.setWidget(s);
@@ -148,16 +158,22 @@ void StylePanel::PicColor_MouseMove() {
         swatches_[size_t(i)]->setBorderStyle(0);
 }
 
-void StylePanel::PicFont_MouseMove() { showFace(0); }
+void StylePanel::PicFont_MouseMove() {
+    showFace(0);
+}
 
-void StylePanel::PicCombox_MouseMove() { showFace(1); }
+void StylePanel::PicCombox_MouseMove() {
+    showFace(1);
+}
 
 void StylePanel::PicCombox_MouseDown() {
     showFace(2);
     owner_->OpenCombo();
 }
 
-void StylePanel::Combo1_Click() { text1_->setText(combo_->currentText()); }
+void StylePanel::Combo1_Click() {
+    text1_->setText(combo_->currentText());
+}
 
 void StylePanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -168,4 +184,6 @@ void StylePanel::paintEvent(QPaintEvent*) {
     }
 }
 
-void StylePanel::mouseMoveEvent(QMouseEvent*) { owner_->Picture2_MouseMove(); }
+void StylePanel::mouseMoveEvent(QMouseEvent*) {
+    owner_->Picture2_MouseMove();
+}

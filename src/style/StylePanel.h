@@ -17,7 +17,7 @@ class QLineEdit;
 // of the large swatch 16; the chosen size is the text of Text1.
 class StylePanel : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit StylePanel(frmCapture* owner);
 
     // Colour palette.
@@ -43,11 +43,11 @@ public:
     void PicCombox_MouseDown();
     void Combo1_Click();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
 
-private:
+  private:
     void createPalette();
     void createFontPicker();
     void showFace(int index);

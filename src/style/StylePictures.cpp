@@ -10,8 +10,8 @@ void drawDownArrow(QPainter& p, const QRect& button, const QColor& colour) {
     const QPoint c = button.center();
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
-    p.drawPolygon(QPolygon({QPoint(c.x() - 3, c.y() - 1), QPoint(c.x() + 4, c.y() - 1),
-                            QPoint(c.x(), c.y() + 3)}));
+    p.drawPolygon(QPolygon(
+        {QPoint(c.x() - 3, c.y() - 1), QPoint(c.x() + 4, c.y() - 1), QPoint(c.x(), c.y() + 3)}));
 }
 } // namespace
 

@@ -16,7 +16,9 @@ void frmCapture::OpenCombo() {
         combo->showPopup();
 }
 
-vb::Colour frmCapture::currentColour() const { return stylePanel_->swatch(16)->BackColor(); }
+vb::Colour frmCapture::currentColour() const {
+    return stylePanel_->swatch(16)->BackColor();
+}
 
 float frmCapture::chosenTextSize() const {
     bool ok = false;

@@ -18,7 +18,9 @@ void ToolbarButton::paintEvent(QPaintEvent*) {
     p.drawPixmap(0, 0, icon_);
 }
 
-void ToolbarButton::mouseMoveEvent(QMouseEvent*) { owner_->Image2_MouseMove(index_); }
+void ToolbarButton::mouseMoveEvent(QMouseEvent*) {
+    owner_->Image2_MouseMove(index_);
+}
 
 void ToolbarButton::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton)

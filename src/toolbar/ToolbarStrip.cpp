@@ -126,4 +126,6 @@ void ToolbarStrip::paintEvent(QPaintEvent*) {
     }
 }
 
-void ToolbarStrip::mouseMoveEvent(QMouseEvent*) { owner_->Picture1_MouseMove(); }
+void ToolbarStrip::mouseMoveEvent(QMouseEvent*) {
+    owner_->Picture1_MouseMove();
+}

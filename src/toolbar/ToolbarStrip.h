@@ -13,7 +13,7 @@ class ToolbarButton;
 // button stands on the capture window itself, at its top-left corner, hidden.
 class ToolbarStrip : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ToolbarStrip(frmCapture* owner);
 
     std::array<Control, 10> Image2; // the buttons (9 on the capture window)
@@ -25,11 +25,11 @@ public:
     static QString ToolTipText(int Index);
     ToolbarButton* button(int Index) const { return buttons_[size_t(Index)]; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
 
-private:
+  private:
     void repaintControl(const QRect& before, const QRect& after);
 
     frmCapture* owner_;

@@ -106,4 +106,6 @@ void frmCapture::Picture1_MouseMove() {
         frame.hide();
 }
 
-void frmCapture::Picture2_MouseMove() { platform_.pointer->set(PointerShape::Arrow); }
+void frmCapture::Picture2_MouseMove() {
+    platform_.pointer->set(PointerShape::Arrow);
+}
