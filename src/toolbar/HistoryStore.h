@@ -12,7 +12,7 @@ class ExcelPropertyBag;
 // rectangle where snapshot k differs from snapshot k-1, before and after, in the bag's
 // byte form: a step costs memory in proportion to what it changed.
 class HistoryStore {
-  public:
+public:
     struct Step {
         QRect rect;
         QByteArray before; // snapshot k-1 over rect
@@ -41,7 +41,7 @@ class HistoryStore {
     // Bytes held by the entries after the first.
     qint64 stepBytes() const;
 
-  private:
+private:
     QImage first_;
     std::vector<Step> steps_; // steps_[i] is entry i + 2
     int shown_ = 0;           // the snapshot the canvas's picture equals; 0 when unknown
