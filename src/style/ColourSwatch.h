@@ -23,6 +23,9 @@ class ColourSwatch : public QWidget {
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
+    // A press only marks where the release will be delivered; it must not reach the window.
+    void mousePressEvent(QMouseEvent*) override {}
+    void mouseDoubleClickEvent(QMouseEvent*) override {}
 
   private:
     StylePanel* panel_;

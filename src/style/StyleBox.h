@@ -19,6 +19,8 @@ class StyleBox : public QWidget {
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override {}
+    void mouseDoubleClickEvent(QMouseEvent*) override {}
 
   private:
     QColor back_;

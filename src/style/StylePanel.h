@@ -46,6 +46,10 @@ class StylePanel : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
+    // Presses on the background stay here: they must not reach the capture window.
+    void mousePressEvent(QMouseEvent*) override {}
+    void mouseReleaseEvent(QMouseEvent*) override {}
+    void mouseDoubleClickEvent(QMouseEvent*) override {}
 
   private:
     void createPalette();

@@ -27,6 +27,11 @@ void ToolbarButton::mousePressEvent(QMouseEvent* e) {
         pressed_ = true;
 }
 
+void ToolbarButton::mouseDoubleClickEvent(QMouseEvent*) {
+    // The second press of a double-click is no new click: a double-click runs the command once.
+    pressed_ = false;
+}
+
 void ToolbarButton::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton || !pressed_)
         return;

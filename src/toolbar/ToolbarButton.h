@@ -17,6 +17,7 @@ class ToolbarButton : public QWidget {
     void mouseMoveEvent(QMouseEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
   private:
     frmCapture* owner_;

@@ -52,6 +52,8 @@ class TstToolbar : public QObject {
     void hoverFrameFollowsThePointer();
     void styleBackgroundGivesArrowPointer();
     void pumpRunsPendingEvents();
+    void pressesOnStripAndPanelKeepTheSelection();
+    void doubleClickRunsACommandOnce();
 };
 
 void TstToolbar::stripStandsUnderTheSelection() {
@@ -338,6 +340,40 @@ void TstToolbar::pumpRunsPendingEvents() {
     QTimer::singleShot(0, h.w.data(), [&] { ran = true; });
     h.w->pauseAndPump();
     QVERIFY(ran);
+}
+
+void TstToolbar::pressesOnStripAndPanelKeepTheSelection() {
+    CaptureHarness h;
+    h.select(kSelA, kSelB);
+    const QPoint stripBack(435 + 105 + 3, 454 + 3);
+    // Before any tool: a press reaching the window would drop the selection.
+    h.press(stripBack.x(), stripBack.y());
+    h.release(stripBack.x(), stripBack.y());
+    QCOMPARE(h.w->sState, QStringLiteral("move"));
+    QVERIFY(h.w->Picture1.Visible());
+    // With a tool armed: it would start an annotation.
+    clickButton(h, 7);
+    const QPoint panelBack = h.w->stylePanel()->mapTo(h.w.data(), QPoint(2, 20));
+    for (const QPoint p : {stripBack, panelBack}) {
+        h.press(p.x(), p.y());
+        h.release(p.x(), p.y());
+        h.doubleClick(p.x(), p.y());
+        QCOMPARE(h.w->sState, QStringLiteral("move"));
+        QVERIFY(h.w->Shape1.Visible());
+        QVERIFY(h.w->Picture1.Visible());
+        QVERIFY(h.w->Picture2.Visible());
+        QVERIFY(!h.w->bDrawing);
+    }
+}
+
+void TstToolbar::doubleClickRunsACommandOnce() {
+    CaptureHarness h;
+    h.select(kSelA, kSelB);
+    const QPoint p = centreOf(h, h.w->toolbar()->button(7));
+    h.doubleClick(p.x(), p.y()); // press, release, second press as double-click, release
+    QVERIFY(h.w->Picture2.Visible());
+    QCOMPARE(h.w->lngLastTool, 7);
+    QVERIFY(!h.w->isUnloaded());
 }
 
 QTEST_MAIN(TstToolbar)
