@@ -4,6 +4,7 @@
 #include "style/ColourSwatch.h"
 #include "style/StylePanel.h"
 #include "toolbar/ToolbarButton.h"
+#include "toolbar/ToolbarIcons.h"
 #include "toolbar/ToolbarStrip.h"
 
 #include <QPainter>
@@ -54,6 +55,7 @@ class TstToolbar : public QObject {
     void pumpRunsPendingEvents();
     void pressesOnStripAndPanelKeepTheSelection();
     void doubleClickRunsACommandOnce();
+    void everyButtonHasItsOwnIcon();
 };
 
 void TstToolbar::stripStandsUnderTheSelection() {
@@ -374,6 +376,24 @@ void TstToolbar::doubleClickRunsACommandOnce() {
     QVERIFY(h.w->Picture2.Visible());
     QCOMPARE(h.w->lngLastTool, 7);
     QVERIFY(!h.w->isUnloaded());
+}
+
+void TstToolbar::everyButtonHasItsOwnIcon() {
+    QList<QImage> icons;
+    for (int i = 0; i < 10; ++i) {
+        const QImage icon = toolbarIcon(i).toImage();
+        QCOMPARE(icon.size(), QSize(16, 16));
+        int ink = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                ink += qAlpha(icon.pixel(x, y)) > 128 ? 1 : 0;
+        QVERIFY2(ink >= 12, qPrintable(QStringLiteral("button %1 shows almost nothing").arg(i)));
+        icons << icon;
+    }
+    for (int i = 0; i < 9; ++i)
+        for (int j = i + 1; j < 9; ++j)
+            QVERIFY2(icons[i] != icons[j], qPrintable(QStringLiteral("%1 and %2").arg(i).arg(j)));
+    QCOMPARE(icons[9], icons[1]);
 }
 
 QTEST_MAIN(TstToolbar)
