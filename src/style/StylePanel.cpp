@@ -1,15 +1,189 @@
 #include "style/StylePanel.h"
 
 #include "capture/frmCapture.h"
+#include "style/ColourSwatch.h"
+#include "style/StyleBox.h"
+#include "style/StylePictures.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPainter>
+
+namespace {
+constexpr float kTwip = 15.0f;
+const QColor kBack(0xDE, 0xEE, 0xFF);  // 0x00FFEEDE
+const QColor kFrame(0x80, 0x80, 0xFF); // 0x00FF8080
+
+struct SwatchPlace {
+    float left, top; // twips
+    vb::Colour value;
+};
+constexpr std::array<SwatchPlace, 16> kSwatches = {{
+    {480, 0, 0x00000000},
+    {720, 0, 0x00808080},
+    {960, 0, 0x000000C0},
+    {1200, 0, 0x0000C0C0},
+    {1440, 0, 0x00008000},
+    {1680, 0, 0x00800000},
+    {1920, 0, 0x00800080},
+    {2160, 0, 0x00808000},
+    {480, 220, 0x00FFFFFF},
+    {720, 220, 0x00C0C0C0},
+    {960, 220, 0x000000FF},
+    {1200, 220, 0x0000FFFF},
+    {1440, 220, 0x0000FF00},
+    {1680, 220, 0x00FF0000},
+    {1920, 220, 0x00FF00FF},
+    {2160, 220, 0x00FFFF00},
+}};
+constexpr vb::Colour kStartColour = 0x000000FF; // red
+
+const QStringList kSizes = {QStringLiteral("6"),  QStringLiteral("8"),  QStringLiteral("9"),
+                            QStringLiteral("10"), QStringLiteral("11"), QStringLiteral("12"),
+                            QStringLiteral("14"), QStringLiteral("18"), QStringLiteral("20")};
+} // namespace
 
 StylePanel::StylePanel(frmCapture* owner) : QWidget(owner), owner_(owner) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
     hide();
+    createFontPicker();
+    createPalette();
+    Shape4.setRepaint([this](const QRect& before, const QRect& after) {
+        update(before);
+        update(after);
+    });
+    Shape4.setGeometry(0, 0, 3975 / kTwip, 555 / kTwip);
+    Shape4.show();
+}
+
+void StylePanel::createPalette() {
+    auto* box = new StyleBox(this, kBack);
+    box->onMove = [this] { PicColor_MouseMove(); };
+    PicColor.setWidget(box);
+    PicColor.setGeometry(1200 / kTwip, 60 / kTwip, 2415 / kTwip, 440 / kTwip);
+    PicColor.show();
+    for (int i = 0; i < 17; ++i) {
+        const bool current = i == 16;
+        auto* s =
+            new ColourSwatch(box, this, i, current ? kStartColour : kSwatches[size_t(i)].value);
+        swatches_[size_t(i)] = s;
+        Control& c = Pcolor[size_t(i)];
+        c.setWidget(s);
+        if (current) {
+            c.setGeometry(20 / kTwip, 0, 420 / kTwip, 420 / kTwip);
+            s->setBorderStyle(1);
+        } else {
+            c.setGeometry(kSwatches[size_t(i)].left / kTwip, kSwatches[size_t(i)].top / kTwip,
+                          200 / kTwip, 200 / kTwip);
+        }
+        c.show();
+    }
+}
+
+void StylePanel::createFontPicker() {
+    auto* group = new StyleBox(this, kBack);
+    group->onMove = [this] { PicFont_MouseMove(); };
+    PicFont.setWidget(group);
+    PicFont.setGeometry(60 / kTwip, 120 / kTwip, 1095 / kTwip, 375 / kTwip);
+    PicFont.show();
+
+    auto* letter = new StyleBox(group, kBack);
+    letter->setPicture(letterPicture());
+    letter->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Image3.setWidget(letter);
+    Image3.setGeometry(0, 40 / kTwip, 240 / kTwip, 240 / kTwip);
+    Image3.show();
+
+    for (int i = 0; i < 3; ++i)
+        Image4[size_t(i)] = comboFacePicture(i);
+
+    // The real drop-down lies under the face: only its list is ever seen.
+    combo_ = new QComboBox(group);
+    combo_->setFocusPolicy(Qt::NoFocus);
+    for (const QString& size : kSizes)
+        combo_->addItem(size, 0);
+    combo_->setCurrentText(QStringLiteral("11"));
+    Combo1.setWidget(combo_);
+    Combo1.setGeometry(320 / kTwip, 20 / kTwip, 735 / kTwip, 300 / kTwip);
+    Combo1.show();
+    connect(combo_, &QComboBox::activated, this, [this] { Combo1_Click(); });
+
+    face_ = new StyleBox(group, Qt::white);
+    face_->setPicture(Image4[0]);
+    face_->onMove = [this] { PicCombox_MouseMove(); };
+    face_->onPress = [this] { PicCombox_MouseDown(); };
+    PicCombox.setWidget(face_);
+    PicCombox.setGeometry(320 / kTwip, 0, 750 / kTwip, 330 / kTwip);
+    PicCombox.show();
+
+    // Text1 only shows the size the list gave it: it takes neither typing nor the mouse,
+    // so the text tool never reads anything but a number from it.
+    text1_ = new QLineEdit(face_);
+    text1_->setFrame(false);
+    text1_->setReadOnly(true);
+    text1_->setFocusPolicy(Qt::NoFocus);
+    text1_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    text1_->setContextMenuPolicy(Qt::NoContextMenu);
+    text1_->setTextMargins(0, 0, 0, 0);
+    QFont f = text1_->font();
+    f.setPixelSize(11);
+    text1_->setFont(f);
+    text1_->setText(QStringLiteral("11"));
+    Text1.setWidget(text1_);
+    Text1.setGeometry(60 / kTwip, 60 / kTwip, 340 / kTwip, 200 / kTwip);
+    Text1.show();
+}
+
+void StylePanel::showFace(int index) {
+    faceShown_ = index;
+    face_->setPicture(Image4[size_t(index)]);
+}
+
+void StylePanel::Pcolor_MouseUp(int Index) {
+    swatches_[16]->setBackColor(swatches_[size_t(Index)]->BackColor());
+}
+
+void StylePanel::Pcolor_MouseMove(int Index) {
+    if (Index == 16) {
+        for (int i = 0; i < 16; ++i)
+            swatches_[size_t(i)]->setBorderStyle(0);
+        return;
+    }
+    swatches_[size_t(Index)]->setBorderStyle(1);
+}
+
+void StylePanel::PicColor_MouseMove() {
+    for (int i = 0; i < 16; ++i)
+        swatches_[size_t(i)]->setBorderStyle(0);
+}
+
+void StylePanel::PicFont_MouseMove() {
+    showFace(0);
+}
+
+void StylePanel::PicCombox_MouseMove() {
+    showFace(1);
+}
+
+void StylePanel::PicCombox_MouseDown() {
+    showFace(2);
+    owner_->OpenCombo();
+}
+
+void StylePanel::Combo1_Click() {
+    text1_->setText(combo_->currentText());
 }
 
 void StylePanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), QColor(0xDE, 0xEE, 0xFF));
+    p.fillRect(rect(), kBack);
+    if (Shape4.Visible()) {
+        p.setPen(kFrame);
+        p.drawRect(Shape4.pixelRect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void StylePanel::mouseMoveEvent(QMouseEvent*) {
+    owner_->Picture2_MouseMove();
 }

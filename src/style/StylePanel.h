@@ -1,17 +1,65 @@
 #pragma once
+#include "capture/Control.h"
+#include "capture/Vb.h"
+
+#include <QPixmap>
 #include <QWidget>
+#include <array>
 
 class frmCapture;
+class ColourSwatch;
+class StyleBox;
+class QComboBox;
+class QLineEdit;
 
-// The style panel under (or above) the toolbar strip: font size and colour.
+// The style panel under (or above) the toolbar strip: the font-size picker at the left
+// (text tool only), the colour palette, and a frame. The current colour is the back colour
+// of the large swatch 16; the chosen size is the text of Text1.
 class StylePanel : public QWidget {
     Q_OBJECT
   public:
     explicit StylePanel(frmCapture* owner);
 
+    // Colour palette.
+    Control PicColor;
+    std::array<Control, 17> Pcolor;
+    Control Shape4;
+    // Font-size picker.
+    Control PicFont, Image3, PicCombox, Text1, Combo1;
+    std::array<QPixmap, 3> Image4; // the face pictures: normal, hover, pressed
+
+    ColourSwatch* swatch(int Index) const { return swatches_[size_t(Index)]; }
+    QComboBox* combo() const { return combo_; }
+    QLineEdit* text1() const { return text1_; }
+    StyleBox* face() const { return face_; }
+    // Which of the three face pictures the size box shows.
+    int faceShown() const { return faceShown_; }
+
+    void Pcolor_MouseUp(int Index);
+    void Pcolor_MouseMove(int Index);
+    void PicColor_MouseMove();
+    void PicFont_MouseMove();
+    void PicCombox_MouseMove();
+    void PicCombox_MouseDown();
+    void Combo1_Click();
+
   protected:
     void paintEvent(QPaintEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    // Presses on the background stay here: they must not reach the capture window.
+    void mousePressEvent(QMouseEvent*) override {}
+    void mouseReleaseEvent(QMouseEvent*) override {}
+    void mouseDoubleClickEvent(QMouseEvent*) override {}
 
   private:
+    void createPalette();
+    void createFontPicker();
+    void showFace(int index);
+
     frmCapture* owner_;
+    std::array<ColourSwatch*, 17> swatches_{};
+    QComboBox* combo_ = nullptr;
+    QLineEdit* text1_ = nullptr;
+    StyleBox* face_ = nullptr;
+    int faceShown_ = 0;
 };

@@ -1,10 +1,28 @@
-// PLACEHOLDER (style panel): replaced by the style panel work.
+// What the drawing code reads from the style panel, and the size list's toggle.
 #include "capture/frmCapture.h"
+#include "style/ColourSwatch.h"
+#include "style/StylePanel.h"
 
-void frmCapture::OpenCombo() {}
-vb::Colour frmCapture::currentColour() const {
-    return vb::rgb(255, 0, 0);
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+
+void frmCapture::OpenCombo() {
+    // Open the size list when it is closed, close it when it is open.
+    QComboBox* combo = stylePanel_->combo();
+    if (combo->view()->isVisible())
+        combo->hidePopup();
+    else
+        combo->showPopup();
 }
+
+vb::Colour frmCapture::currentColour() const {
+    return stylePanel_->swatch(16)->BackColor();
+}
+
 float frmCapture::chosenTextSize() const {
-    return 11;
+    bool ok = false;
+    const float size = stylePanel_->text1()->text().trimmed().toFloat(&ok);
+    // Text1 only ever receives list items; anything else falls back to the default size.
+    return ok && size > 0 ? size : 11.0f;
 }
