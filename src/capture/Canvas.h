@@ -2,6 +2,7 @@
 #include <QImage>
 #include <QObject>
 #include <QRect>
+#include <QRegion>
 #include <functional>
 #include <vector>
 
@@ -18,7 +19,7 @@ class QPainter;
 // rectangle it touched through changed(), so that only those pixels are repainted.
 class Canvas : public QObject {
     Q_OBJECT
-public:
+  public:
     using Painter = std::function<void(QPainter&)>;
 
     // The persistent image: what the window shows under any transient drawing.
@@ -39,6 +40,9 @@ public:
     // Draw with paint, which touches no pixel outside bounds (window pixels): into Image
     // with persistent drawing on, transient otherwise.
     void draw(const QRect& bounds, Painter paint);
+    // The same for a shape whose pixels all lie inside area: an outline reports only the
+    // strips it covers, so that a preview move repaints those and not its whole box.
+    void draw(const QRegion& area, Painter paint);
     // Copy src into Image at its top-left corner pos (persistent drawing).
     void blit(const QPoint& pos, const QImage& src);
 
@@ -52,11 +56,14 @@ public:
 
     // Paint what the window shows of its drawing layers inside rect.
     void paint(QPainter& p, const QRect& rect) const;
+    // The same for a region: the image under each of its rectangles, then each transient
+    // drawing once, clipped to the region.
+    void paint(QPainter& p, const QRegion& region) const;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void changed(const QRect& rect);
 
-private:
+  private:
     void keepPictureUnder(const QRect& rect);
     QRect bounded(const QRect& r) const { return r & image_.rect(); }
 
@@ -64,8 +71,10 @@ private:
     QRect backupRect_;
     QImage backup_;
     bool autoRedraw_ = true;
+    void report(const QRegion& area);
+
     struct Transient {
-        QRect bounds;
+        QRegion area;
         Painter paint;
     };
     std::vector<Transient> transient_;

@@ -192,3 +192,5 @@ private:
 };
 
 
+
+#include "style/Arrow.h"

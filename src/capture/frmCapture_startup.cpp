@@ -160,8 +160,7 @@ void frmCapture::repaintFrame(const QRect& before, const QRect& after) {
 
 void frmCapture::paintEvent(QPaintEvent* e) {
     QPainter p(this);
-    for (const QRect& r : e->region())
-        canvas_.paint(p, r);
+    canvas_.paint(p, e->region());
     if (Shape1.Visible()) {
         const QRect r = Shape1.pixelRect();
         if (r.width() > 0 && r.height() > 0) {
