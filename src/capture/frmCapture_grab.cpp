@@ -3,4 +3,6 @@
 
 void frmCapture::Form_DblClick() {}
 void frmCapture::ScrnCap(int32_t, int32_t, int32_t, int32_t) {}
-QImage frmCapture::renderArea(const QRect&) { return {}; }
+QImage frmCapture::renderArea(const QRect&) {
+    return {};
+}

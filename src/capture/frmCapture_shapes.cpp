@@ -28,6 +28,14 @@ void addSegment(QRegion& region, QPointF a, QPointF b, int margin) {
     }
 }
 
+// The box with corners (x1, y1) and (x2, y2), both included, whichever way it was dragged.
+// (QRect::normalized() would move a corner by a pixel.)
+QRect cornersBox(float x1, float y1, float x2, float y2) {
+    const int ax = vb::cint(x1), ay = vb::cint(y1), bx = vb::cint(x2), by = vb::cint(y2);
+    return QRect(QPoint(std::min(ax, bx), std::min(ay, by)),
+                 QPoint(std::max(ax, bx), std::max(ay, by)));
+}
+
 QPen pen(vb::Colour colour) {
     QPen p(vb::toQColor(colour), 1);
     p.setCapStyle(Qt::SquareCap); // the end point is drawn too
@@ -51,8 +59,7 @@ void frmCapture::Line(float x1, float y1, float x2, float y2, vb::Colour colour)
 }
 
 void frmCapture::LineBox(float x1, float y1, float x2, float y2, vb::Colour colour) {
-    const QRect box =
-        QRect(QPoint(vb::cint(x1), vb::cint(y1)), QPoint(vb::cint(x2), vb::cint(y2))).normalized();
+    const QRect box = cornersBox(x1, y1, x2, y2);
     // Four one-pixel strips: exact coverage, corners included, and nothing inside repainted.
     const QRect edges[4] = {QRect(box.left(), box.top(), box.width(), 1),
                             QRect(box.left(), box.bottom(), box.width(), 1),
@@ -70,8 +77,7 @@ void frmCapture::LineBox(float x1, float y1, float x2, float y2, vb::Colour colo
 
 void frmCapture::EllipseBox(float x1, float y1, float x2, float y2, vb::Colour colour) {
     // Like the platform's ellipse: the box's right and bottom edges lie outside the shape.
-    const QRect box =
-        QRect(QPoint(vb::cint(x1), vb::cint(y1)), QPoint(vb::cint(x2), vb::cint(y2))).normalized();
+    const QRect box = cornersBox(x1, y1, x2, y2);
     const int w = box.width() - 1, h = box.height() - 1; // the box of (x1,y1)-(x2,y2), exclusive
     if (w < 1 || h < 1)
         return;
