@@ -3,6 +3,4 @@
 
 void frmCapture::Form_DblClick() {}
 void frmCapture::ScrnCap(int32_t, int32_t, int32_t, int32_t) {}
-QImage frmCapture::renderArea(const QRect&) {
-    return {};
-}
+QImage frmCapture::renderArea(const QRect&) { return {}; }

@@ -5,8 +5,8 @@
 namespace {
 // The resize pointer over each handle.
 constexpr int kHandlePointer[8] = {
-    PointerShape::SizeNWSE, PointerShape::SizeNS, PointerShape::SizeNESW, PointerShape::SizeWE,
-    PointerShape::SizeNESW, PointerShape::SizeNS, PointerShape::SizeNWSE, PointerShape::SizeWE,
+    PointerShape::SizeNWSE, PointerShape::SizeNS,   PointerShape::SizeNESW, PointerShape::SizeWE,
+    PointerShape::SizeNESW, PointerShape::SizeNS,   PointerShape::SizeNWSE, PointerShape::SizeWE,
 };
 } // namespace
 

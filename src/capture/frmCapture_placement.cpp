@@ -45,8 +45,8 @@ void setCaption(Control& control, QLabel* label, const QString& text) {
 void frmCapture::ImageMove() {
     for (int i = 0; i < 8; ++i) {
         Control& handle = Image1[size_t(i)];
-        const HandlePlace at = handlePlace(i, Shape1.Left(), Shape1.Top(), Shape1.Width(),
-                                           Shape1.Height(), handle.Width(), handle.Height());
+        const HandlePlace at = handlePlace(i, Shape1.Left(), Shape1.Top(), Shape1.Width(), Shape1.Height(),
+                                           handle.Width(), handle.Height());
         handle.move(at.left, at.top);
     }
     for (Control& handle : Image1)
@@ -54,8 +54,7 @@ void frmCapture::ImageMove() {
 }
 
 void frmCapture::LabelMove() {
-    setCaption(LblPos, lblPosW_,
-               floatText(Shape1.Width()) + QLatin1Char('x') + floatText(Shape1.Height()));
+    setCaption(LblPos, lblPosW_, floatText(Shape1.Width()) + QLatin1Char('x') + floatText(Shape1.Height()));
     LblPos.move(Shape1.Left() + 2, Shape1.Top() + 2);
     lblInfo.move(Shape1.Left() + 2, LblPos.Top() + LblPos.Height() + 2);
 }
@@ -73,6 +72,4 @@ void frmCapture::ToolbarMove() {
     Picture1.show();
 }
 
-void frmCapture::setReadoutCaption(const QString& text) {
-    setCaption(lblInfo, lblInfoW_, text);
-}
+void frmCapture::setReadoutCaption(const QString& text) { setCaption(lblInfo, lblInfoW_, text); }

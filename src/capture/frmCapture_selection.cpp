@@ -32,8 +32,8 @@ void frmCapture::ResetSelection(float X, float Y) {
 }
 
 vb::RECT frmCapture::selectionRect() const {
-    return {vb::cint(Shape1.Left()), vb::cint(Shape1.Top()),
-            vb::cint(Shape1.Left() + Shape1.Width()), vb::cint(Shape1.Top() + Shape1.Height())};
+    return {vb::cint(Shape1.Left()), vb::cint(Shape1.Top()), vb::cint(Shape1.Left() + Shape1.Width()),
+            vb::cint(Shape1.Top() + Shape1.Height())};
 }
 
 void frmCapture::Form_MouseDown(int Button, int /*Shift*/, float X, float Y) {

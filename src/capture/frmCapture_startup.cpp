@@ -16,8 +16,8 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPaintEvent>
 #include <QPainter>
+#include <QPaintEvent>
 
 namespace {
 const QString kAlreadyRunning = QStringLiteral("程序已运行，请查看任务栏的托盘图标!!!");
@@ -41,7 +41,8 @@ QLabel* makeReadout(QWidget* parent) {
 } // namespace
 
 frmCapture::frmCapture(const Platform& platform, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), platform_(platform) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      platform_(platform) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -58,8 +59,7 @@ frmCapture::frmCapture(const Platform& platform, QWidget* parent)
 frmCapture::~frmCapture() = default;
 
 void frmCapture::createControls() {
-    Shape1.setRepaint(
-        [this](const QRect& before, const QRect& after) { repaintFrame(before, after); });
+    Shape1.setRepaint([this](const QRect& before, const QRect& after) { repaintFrame(before, after); });
 
     lblPosW_ = makeReadout(this);
     lblInfoW_ = makeReadout(this);
