@@ -4,19 +4,20 @@
 #include "capture/frmCapture.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 
 namespace {
-// Outline regions are built from pieces of at most this many pixels along a segment.
+// Outline regions are kept to a few boxes: each box costs its area in repainting, but
+// every further box makes merging the repaint regions slower.
 constexpr qreal kPiece = 48;
+constexpr int kMaxPieces = 16;
 
 // The pixels of a segment from a to b, with margin pixels to spare, as a few boxes.
 void addSegment(QRegion& region, QPointF a, QPointF b, int margin) {
     const QPointF d = b - a;
-    const int pieces =
-        std::max(1, int(std::ceil(std::max(std::abs(d.x()), std::abs(d.y())) / kPiece)));
+    const qreal length = std::max(std::abs(d.x()), std::abs(d.y()));
+    const int pieces = std::clamp(int(std::ceil(length / kPiece)), 1, kMaxPieces);
     for (int i = 0; i < pieces; ++i) {
         const QPointF p = a + d * (qreal(i) / pieces);
         const QPointF q = a + d * (qreal(i + 1) / pieces);
@@ -26,6 +27,28 @@ void addSegment(QRegion& region, QPointF a, QPointF b, int margin) {
             QPoint(int(std::ceil(std::max(p.x(), q.x()))), int(std::ceil(std::max(p.y(), q.y())))));
         region += box.adjusted(-margin, -margin, margin, margin);
     }
+}
+
+// The pixels of the outline of the ellipse inscribed in path, as the boxes of a few arcs.
+// Arcs never cross a quadrant's end, so each lies within the box of its two end points.
+QRegion ellipseRegion(const QRectF& path) {
+    const QPointF c = path.center();
+    const qreal a = path.width() / 2, b = path.height() / 2;
+    const int perQuadrant = std::clamp(int(std::ceil((a + b) / (2 * kPiece))), 1, 6);
+    const int arcs = 4 * perQuadrant;
+    QRegion region;
+    QPointF from(c.x() + a, c.y());
+    for (int i = 1; i <= arcs; ++i) {
+        const qreal t = 2 * M_PI * i / arcs;
+        const QPointF to(c.x() + a * std::cos(t), c.y() + b * std::sin(t));
+        const QRect box(QPoint(int(std::floor(std::min(from.x(), to.x()))),
+                               int(std::floor(std::min(from.y(), to.y())))),
+                        QPoint(int(std::ceil(std::max(from.x(), to.x()))),
+                               int(std::ceil(std::max(from.y(), to.y())))));
+        region += box.adjusted(-2, -2, 2, 2);
+        from = to;
+    }
+    return region;
 }
 
 // The box with corners (x1, y1) and (x2, y2), both included, whichever way it was dragged.
@@ -83,12 +106,7 @@ void frmCapture::EllipseBox(float x1, float y1, float x2, float y2, vb::Colour c
         return;
     // Aliased outline through the pixels left .. left + w - 1: its path spans w - 1 pixels.
     const QRectF path(box.left(), box.top(), w - 1, h - 1);
-    QPainterPath outline;
-    outline.addEllipse(path);
-    QRegion area;
-    for (const QPolygonF& poly : outline.toSubpathPolygons())
-        for (qsizetype i = 1; i < poly.size(); ++i)
-            addSegment(area, poly[i - 1], poly[i], 2);
+    QRegion area = ellipseRegion(path);
     area &= QRect(box.left(), box.top(), w, h);
     canvas_.draw(area, [path, colour](QPainter& p) {
         p.setRenderHint(QPainter::Antialiasing, false);
