@@ -54,6 +54,8 @@ class tst_drawing : public QObject {
     void colourReadAtEachDrawing();
     void rightButtonDragCommits();
     void redoAfterNewShapeDoesNothing();
+    void stepKeepsOnlyTheOutline();
+    void shapeAfterHistoryCut();
 
   private:
     // A 640 x 480 capture with the selection (100, 60, 200 x 100) and the tool armed.
@@ -349,6 +351,48 @@ void tst_drawing::redoAfterNewShapeDoesNothing() {
     QCOMPARE(w->canvas().Picture(), first);
     w->Undo();
     QCOMPARE(w->canvas().Picture(), frozen);
+}
+
+void tst_drawing::stepKeepsOnlyTheOutline() {
+    auto h = std::make_unique<CaptureHarness>(QSize(800, 780));
+    h->select({20, 20}, {780, 760});
+    frmCapture* w = h->w;
+    w->bTool = true;
+    w->sTool = kRectangle;
+    h->drag({40, 40}, {760, 740});
+    QCOMPARE(w->lngCount, 2);
+    // A 721 x 701 outline: its box before and after would take 4 MB; the step keeps the
+    // outline's 2840 pixels, twice, with some bookkeeping.
+    QVERIFY2(w->arrHistory.stepBytes() < 64 * 1024,
+             qPrintable(QString::number(w->arrHistory.stepBytes())));
+    QCOMPARE(w->arrHistory.step(2).rect, QRect(QPoint(40, 40), QPoint(760, 740)));
+    w->sTool = kEllipse;
+    const QImage one = w->canvas().Picture();
+    h->drag({40, 40}, {760, 740});
+    const QImage two = w->canvas().Picture();
+    w->Undo();
+    QCOMPARE(w->canvas().Picture(), one);
+    w->Redo();
+    QCOMPARE(w->canvas().Picture(), two);
+}
+
+void tst_drawing::shapeAfterHistoryCut() {
+    // After the history is cut back to the frozen screen under a drawn picture, the next
+    // shape's step holds everything drawn since the frozen screen.
+    auto h = armed(kRectangle);
+    frmCapture* w = h->w;
+    const QImage frozen = w->canvas().Picture();
+    h->drag({110, 70}, {150, 100});
+    h->drag({160, 70}, {200, 100});
+    w->HistoryTruncate();
+    h->drag({210, 70}, {250, 100});
+    const QImage three = w->canvas().Picture();
+    QCOMPARE(w->lngCount, 2);
+    QCOMPARE(inkBounds(three, kRed), QRect(QPoint(110, 70), QPoint(250, 100)));
+    w->Undo();
+    QCOMPARE(w->canvas().Picture(), frozen);
+    w->Redo();
+    QCOMPARE(w->canvas().Picture(), three);
 }
 
 QTEST_MAIN(tst_drawing)
