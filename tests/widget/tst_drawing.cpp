@@ -4,6 +4,7 @@
 #include "CaptureHarness.h"
 
 #include <QLineEdit>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QWindow>
 
@@ -55,6 +56,9 @@ class tst_drawing : public QObject {
     void rightButtonDragCommits();
     void redoAfterNewShapeDoesNothing();
     void stepKeepsOnlyTheOutline();
+    void ellipseOutlineComplete_data();
+    void ellipseOutlineComplete();
+    void arrowLinesComplete();
     void shapeAfterHistoryCut();
 
   private:
@@ -374,6 +378,66 @@ void tst_drawing::stepKeepsOnlyTheOutline() {
     QCOMPARE(w->canvas().Picture(), one);
     w->Redo();
     QCOMPARE(w->canvas().Picture(), two);
+}
+
+void tst_drawing::ellipseOutlineComplete_data() {
+    QTest::addColumn<QRect>("box"); // press at the top-left corner, release at the bottom-right
+    QTest::newRow("large") << QRect(QPoint(30, 30), QPoint(760, 740));
+    QTest::newRow("flat") << QRect(QPoint(30, 380), QPoint(760, 392));
+    QTest::newRow("tall") << QRect(QPoint(390, 30), QPoint(397, 740));
+    QTest::newRow("small") << QRect(QPoint(100, 100), QPoint(104, 103));
+}
+
+void tst_drawing::ellipseOutlineComplete() {
+    // Whatever only parts of the window get repainted, the committed outline is whole: the
+    // same pixels as a one-pixel ellipse through the box's pixels, kept inside the box
+    // (the stroker can overshoot at the sharp ends of a flat ellipse).
+    QFETCH(QRect, box);
+    auto h = std::make_unique<CaptureHarness>(QSize(800, 780));
+    h->select({20, 20}, {780, 760});
+    frmCapture* w = h->w;
+    w->bTool = true;
+    w->sTool = kEllipse;
+    QImage expected = w->canvas().Picture();
+    h->drag(box.topLeft(), box.bottomRight());
+    QPainter p(&expected);
+    p.setPen(QPen(QColor(255, 0, 0), 1));
+    p.setClipRect(box.adjusted(0, 0, -1, -1));
+    p.drawEllipse(QRectF(box.left(), box.top(), box.width() - 2, box.height() - 2));
+    p.end();
+    QCOMPARE(w->canvas().Picture(), expected);
+    QCOMPARE(inkBounds(expected, kRed), box.adjusted(0, 0, -1, -1));
+}
+
+void tst_drawing::arrowLinesComplete() {
+    // Long shafts at awkward slopes: the committed arrow has every pixel of its three
+    // one-pixel lines, end points included.
+    auto h = std::make_unique<CaptureHarness>(QSize(800, 780));
+    h->select({20, 20}, {780, 760});
+    frmCapture* w = h->w;
+    w->bTool = true;
+    w->sTool = kArrow;
+    const QLine shafts[] = {QLine(30, 30, 770, 751), QLine(770, 40, 31, 700),
+                            QLine(400, 750, 402, 25), QLine(25, 400, 760, 405)};
+    for (const QLine& shaft : shafts) {
+        QImage expected = w->canvas().Picture();
+        h->drag(shaft.p1(), shaft.p2());
+        struct Painted {
+            QPainter* p;
+            void Line(float x1, float y1, float x2, float y2, vb::Colour) {
+                p->drawLine(QPoint(vb::cint(x1), vb::cint(y1)), QPoint(vb::cint(x2), vb::cint(y2)));
+            }
+        };
+        QPainter p(&expected);
+        p.setPen(QPen(QColor(255, 0, 0), 1));
+        Painted target{&p};
+        frmCapture::Arrow(target, float(shaft.x1()), float(shaft.y1()), float(shaft.x2()),
+                          float(shaft.y2()), 10.0f, 0);
+        p.end();
+        QCOMPARE(w->canvas().Picture(), expected);
+        QCOMPARE(w->canvas().Picture().pixel(shaft.p1()) & 0xFFFFFF, kRed & 0xFFFFFF);
+        QCOMPARE(w->canvas().Picture().pixel(shaft.p2()) & 0xFFFFFF, kRed & 0xFFFFFF);
+    }
 }
 
 void tst_drawing::shapeAfterHistoryCut() {
