@@ -34,18 +34,23 @@ void Canvas::commitImage() {
     backup_ = QImage();
 }
 
+void Canvas::report(const QRegion& area) {
+    for (const QRect& r : area)
+        Q_EMIT changed(r);
+}
+
 void Canvas::Cls() {
-    QRect touched = backupRect_;
+    QRegion touched;
     if (!backupRect_.isEmpty()) {
         copyInto(image_, backupRect_.topLeft(), backup_, backup_.rect());
+        touched = backupRect_;
         backupRect_ = QRect();
         backup_ = QImage();
     }
     for (const Transient& t : transient_)
-        touched |= t.bounds;
+        touched += t.area;
     transient_.clear();
-    if (!touched.isEmpty())
-        Q_EMIT changed(touched);
+    report(touched);
 }
 
 void Canvas::keepPictureUnder(const QRect& rect) {
@@ -62,19 +67,22 @@ void Canvas::keepPictureUnder(const QRect& rect) {
 }
 
 void Canvas::draw(const QRect& bounds, Painter paint) {
-    const QRect r = bounded(bounds);
+    draw(QRegion(bounded(bounds)), std::move(paint));
+}
+
+void Canvas::draw(const QRegion& area, Painter paint) {
+    const QRegion a = area & image_.rect();
     if (autoRedraw_) {
-        if (r.isEmpty())
+        if (a.isEmpty())
             return;
-        keepPictureUnder(r);
+        keepPictureUnder(a.boundingRect());
         QPainter p(&image_);
-        p.setClipRect(r);
+        p.setClipRegion(a);
         paint(p);
     } else {
-        transient_.push_back({r, std::move(paint)});
+        transient_.push_back({a, std::move(paint)});
     }
-    if (!r.isEmpty())
-        Q_EMIT changed(r);
+    report(a);
 }
 
 void Canvas::blit(const QPoint& pos, const QImage& src) {
@@ -97,7 +105,7 @@ int32_t Canvas::pixel(int x, int y) const {
     QPainter p(&one);
     p.translate(-x, -y);
     for (const Transient& t : transient_)
-        if (t.bounds.contains(x, y))
+        if (t.area.contains(QPoint(x, y)))
             t.paint(p);
     p.end();
     return vb::fromQRgb(one.pixel(0, 0));
@@ -108,10 +116,27 @@ void Canvas::paint(QPainter& p, const QRect& rect) const {
     if (!r.isEmpty())
         p.drawImage(r.topLeft(), image_, r);
     for (const Transient& t : transient_) {
-        if (!t.bounds.intersects(rect))
+        if (!t.area.intersects(rect))
             continue;
         p.save();
-        p.setClipRect(t.bounds & rect);
+        p.setClipRegion(t.area & rect);
+        t.paint(p);
+        p.restore();
+    }
+}
+
+void Canvas::paint(QPainter& p, const QRegion& region) const {
+    for (const QRect& r : region) {
+        const QRect s = r & image_.rect();
+        if (!s.isEmpty())
+            p.drawImage(s.topLeft(), image_, s);
+    }
+    for (const Transient& t : transient_) {
+        const QRegion clip = t.area & region;
+        if (clip.isEmpty())
+            continue;
+        p.save();
+        p.setClipRegion(clip);
         t.paint(p);
         p.restore();
     }

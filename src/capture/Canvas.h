@@ -2,6 +2,7 @@
 #include <QImage>
 #include <QObject>
 #include <QRect>
+#include <QRegion>
 #include <functional>
 #include <vector>
 
@@ -39,6 +40,9 @@ class Canvas : public QObject {
     // Draw with paint, which touches no pixel outside bounds (window pixels): into Image
     // with persistent drawing on, transient otherwise.
     void draw(const QRect& bounds, Painter paint);
+    // The same for a shape whose pixels all lie inside area: an outline reports only the
+    // strips it covers, so that a preview move repaints those and not its whole box.
+    void draw(const QRegion& area, Painter paint);
     // Copy src into Image at its top-left corner pos (persistent drawing).
     void blit(const QPoint& pos, const QImage& src);
 
@@ -52,12 +56,17 @@ class Canvas : public QObject {
 
     // Paint what the window shows of its drawing layers inside rect.
     void paint(QPainter& p, const QRect& rect) const;
+    // The same for a region: the image under each of its rectangles, then each transient
+    // drawing once, clipped to the region.
+    void paint(QPainter& p, const QRegion& region) const;
 
   Q_SIGNALS:
     void changed(const QRect& rect);
 
   private:
     void keepPictureUnder(const QRect& rect);
+    // Emit changed() for each rectangle of area.
+    void report(const QRegion& area);
     QRect bounded(const QRect& r) const { return r & image_.rect(); }
 
     QImage image_;
@@ -65,7 +74,7 @@ class Canvas : public QObject {
     QImage backup_;
     bool autoRedraw_ = true;
     struct Transient {
-        QRect bounds;
+        QRegion area;
         Painter paint;
     };
     std::vector<Transient> transient_;

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -123,6 +124,9 @@ class frmCapture : public QWidget {
     // The current colour (the background of the large swatch) and text size.
     vb::Colour currentColour() const;
     float chosenTextSize() const;
+    // Stand-ins for those two (tests without the style panel); unset, the panel is read.
+    std::function<vb::Colour()> colourOverride;
+    std::function<float()> textSizeOverride;
 
     // ---- Area grab and copy ----
     void ScrnCap(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom);
@@ -194,3 +198,5 @@ class frmCapture : public QWidget {
 
     friend class FrmCaptureTestAccess;
 };
+
+#include "style/Arrow.h"

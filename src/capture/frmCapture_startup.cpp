@@ -163,8 +163,7 @@ void frmCapture::repaintFrame(const QRect& before, const QRect& after) {
 
 void frmCapture::paintEvent(QPaintEvent* e) {
     QPainter p(this);
-    for (const QRect& r : e->region())
-        canvas_.paint(p, r);
+    canvas_.paint(p, e->region());
     if (!firstPaintReported_ && qEnvironmentVariableIsSet("KIVO_BENCH_TIMING")) {
         // For the start-up benchmark: how long from the request to the frozen screen painted.
         firstPaintReported_ = true;

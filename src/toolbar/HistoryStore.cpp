@@ -7,30 +7,54 @@
 #include <cstring>
 
 namespace {
-// The smallest rectangle (relative to a and b) outside which a and b are equal.
-QRect differingBounds(const QImage& a, const QImage& b) {
-    int top = -1, bottom = -1, left = a.width(), right = -1;
-    const size_t rowBytes = size_t(a.width()) * 4;
-    for (int y = 0; y < a.height(); ++y) {
-        const auto* pa = reinterpret_cast<const quint32*>(a.constScanLine(y));
-        const auto* pb = reinterpret_cast<const quint32*>(b.constScanLine(y));
+// The smallest rectangle inside area (window pixels) outside which a and b are equal; a and
+// b hold the window's pixels from their origins aAt and bAt. Empty when they are equal.
+QRect differingBounds(const QImage& a, QPoint aAt, const QImage& b, QPoint bAt, const QRect& area) {
+    int top = -1, bottom = -1, left = area.right() + 1, right = area.left() - 1;
+    const size_t rowBytes = size_t(area.width()) * 4;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto* pa = reinterpret_cast<const quint32*>(a.constScanLine(y - aAt.y())) +
+                         (area.left() - aAt.x());
+        const auto* pb = reinterpret_cast<const quint32*>(b.constScanLine(y - bAt.y())) +
+                         (area.left() - bAt.x());
         if (std::memcmp(pa, pb, rowBytes) == 0)
             continue;
         if (top < 0)
             top = y;
         bottom = y;
         int x0 = 0;
-        while (x0 < a.width() && pa[x0] == pb[x0])
+        while (x0 < area.width() && pa[x0] == pb[x0])
             ++x0;
-        int x1 = a.width() - 1;
+        int x1 = area.width() - 1;
         while (x1 > x0 && pa[x1] == pb[x1])
             --x1;
-        left = std::min(left, x0);
-        right = std::max(right, x1);
+        left = std::min(left, area.left() + x0);
+        right = std::max(right, area.left() + x1);
     }
     if (top < 0)
         return {};
     return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// The pieces where before (window pixels from beforeAt) and after differ within area.
+HistoryStore::Step diffStep(const QImage& before, QPoint beforeAt, const QImage& after,
+                            QPoint afterAt, const QRect& area, const ExcelPropertyBag& bag) {
+    HistoryStore::Step step;
+    const int t = HistoryStore::kTile;
+    for (int y = area.top(); y <= area.bottom(); y += t)
+        for (int x = area.left(); x <= area.right(); x += t) {
+            const QRect tile = QRect(x, y, t, t) & area;
+            const QRect d = differingBounds(before, beforeAt, after, afterAt, tile);
+            if (d.isEmpty())
+                continue;
+            HistoryStore::Piece piece;
+            piece.rect = d;
+            bag.WriteP(piece.before, before.copy(d.translated(-beforeAt)));
+            bag.WriteP(piece.after, after.copy(d.translated(-afterAt)));
+            step.rect |= d;
+            step.pieces.push_back(std::move(piece));
+        }
+    return step;
 }
 
 void paste(QImage& dst, const QPoint& at, const QImage& src) {
@@ -61,24 +85,13 @@ void HistoryStore::record(int k, const Canvas& canvas, const ExcelPropertyBag& b
         // The canvas showed snapshot k-1 before drawing: what changed lies in the
         // kept-aside rectangle, and those kept pixels are snapshot k-1's.
         const QRect kept = canvas.backupRect();
-        const QImage before = canvas.backupPixels();
-        const QImage after = kept.isEmpty() ? QImage() : now.copy(kept);
-        const QRect diff = kept.isEmpty() ? QRect() : differingBounds(before, after);
-        if (!diff.isEmpty()) {
-            step.rect = diff.translated(kept.topLeft());
-            bag.WriteP(step.before, before.copy(diff));
-            bag.WriteP(step.after, after.copy(diff));
-        }
+        if (!kept.isEmpty())
+            step = diffStep(canvas.backupPixels(), kept.topLeft(), now, QPoint(0, 0), kept, bag);
     } else {
         // The picture was not a known snapshot (the history was cut back under it):
         // compare against snapshot k-1 whole.
         const QImage base = snapshot(k - 1, bag);
-        const QRect diff = differingBounds(base, now);
-        if (!diff.isEmpty()) {
-            step.rect = diff;
-            bag.WriteP(step.before, base.copy(diff));
-            bag.WriteP(step.after, now.copy(diff));
-        }
+        step = diffStep(base, QPoint(0, 0), now, QPoint(0, 0), now.rect() & base.rect(), bag);
     }
     resize(k - 1);
     steps_.push_back(std::move(step));
@@ -88,9 +101,8 @@ void HistoryStore::record(int k, const Canvas& canvas, const ExcelPropertyBag& b
 QImage HistoryStore::snapshot(int k, const ExcelPropertyBag& bag) const {
     QImage img = first_;
     for (int i = 2; i <= k; ++i) {
-        const Step& s = step(i);
-        if (!s.rect.isEmpty())
-            paste(img, s.rect.topLeft(), bag.ReadP(s.after));
+        for (const Piece& p : step(i).pieces)
+            paste(img, p.rect.topLeft(), bag.ReadP(p.after));
     }
     return img;
 }
@@ -101,16 +113,14 @@ void HistoryStore::restore(int k, Canvas& canvas, const ExcelPropertyBag& bag) {
         shown_ = 1;
     }
     while (shown_ > k) {
-        const Step& s = step(shown_);
-        if (!s.rect.isEmpty())
-            canvas.blit(s.rect.topLeft(), bag.ReadP(s.before));
+        for (const Piece& p : step(shown_).pieces)
+            canvas.blit(p.rect.topLeft(), bag.ReadP(p.before));
         --shown_;
     }
     while (shown_ < k) {
         ++shown_;
-        const Step& s = step(shown_);
-        if (!s.rect.isEmpty())
-            canvas.blit(s.rect.topLeft(), bag.ReadP(s.after));
+        for (const Piece& p : step(shown_).pieces)
+            canvas.blit(p.rect.topLeft(), bag.ReadP(p.after));
     }
     canvas.commitImage();
 }
@@ -118,6 +128,7 @@ void HistoryStore::restore(int k, Canvas& canvas, const ExcelPropertyBag& bag) {
 qint64 HistoryStore::stepBytes() const {
     qint64 n = 0;
     for (const Step& s : steps_)
-        n += s.before.size() + s.after.size();
+        for (const Piece& p : s.pieces)
+            n += p.before.size() + p.after.size();
     return n;
 }

@@ -8,16 +8,23 @@ class Canvas;
 class ExcelPropertyBag;
 
 // The snapshots of the undo history. Entry 1 is the frozen screen, kept whole (it shares
-// its pixels with the picture it was taken from). Every later entry k keeps only the
-// rectangle where snapshot k differs from snapshot k-1, before and after, in the bag's
-// byte form: a step costs memory in proportion to what it changed.
+// its pixels with the picture it was taken from). Every later entry k keeps only where
+// snapshot k differs from snapshot k-1, before and after, in the bag's byte form: a few
+// small pieces along an outline rather than the outline's whole box, so that a step costs
+// memory in proportion to what it changed.
 class HistoryStore {
   public:
-    struct Step {
+    struct Piece {
         QRect rect;
         QByteArray before; // snapshot k-1 over rect
         QByteArray after;  // snapshot k over rect
     };
+    struct Step {
+        QRect rect; // the bounds of all pieces
+        std::vector<Piece> pieces;
+    };
+    // Pieces are found in tiles of this many pixels square.
+    static constexpr int kTile = 16;
 
     // Entry 1 = frozen; the bounds become 0 to 1.
     void start(const QImage& frozen);
