@@ -1,14 +1,81 @@
-// Kivo: starts the first capture at once.
+// Kivo: the tray host, or a request to it from the command line.
 #include "capture/frmCapture.h"
 #include "platform/InstanceLock.h"
 #include "platform/MessageBox.h"
 #include "platform/MousePointer.h"
 #include "platform/Program.h"
+#include "platform/QtShell.h"
+#include "platform/QtTrayIcon.h"
 #include "platform/ScreenSource.h"
+#include "platform/SystemKeyValues.h"
+#include "shell/AppIcon.h"
+#include "shell/CommandChannel.h"
+#include "shell/CommandLine.h"
+#include "shell/Form1.h"
 
 #include <QApplication>
+#include <QThread>
+#include <cstdio>
+
+namespace {
+int print(FILE* to, const QString& text, int status) {
+    std::fputs(qPrintable(text), to);
+    return status;
+}
+
+// Forward a request to the running host. For `gui`, when no host answers and none holds
+// the lock, this process becomes the host (whose start-up opens the capture asked for).
+// Returns -1 when this process must go on as the host.
+int forward(const CommandLine& cl) {
+    const QByteArray command = cl.mode == CommandLine::Gui ? "gui" : "quit";
+    const QString path = CommandChannel::defaultPath();
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        switch (CommandChannel::send(path, command)) {
+        case CommandChannel::Reply::Done:
+            return 0;
+        case CommandChannel::Reply::Refused:
+            return print(stderr,
+                         QStringLiteral("kivo: the running Kivo refused \"%1\"\n")
+                             .arg(QString::fromLatin1(command)),
+                         1);
+        case CommandChannel::Reply::NoServer:
+            break;
+        }
+        // Nobody answers: either no host runs, or one is still starting (it holds the lock).
+        InstanceLock probe;
+        const bool running = probe.previousInstance();
+        if (!running && cl.mode == CommandLine::Quit)
+            return print(stderr, QStringLiteral("kivo: Kivo is not running\n"), 1);
+        if (!running)
+            return -1; // probe's lock is released here; the host takes it again at once
+        QThread::msleep(100);
+    }
+    return print(stderr, QStringLiteral("kivo: the running Kivo does not answer\n"), 1);
+}
+} // namespace
 
 int main(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const CommandLine cl = CommandLine::parse(args);
+    switch (cl.mode) {
+    case CommandLine::Version:
+        return print(stdout, QStringLiteral(KIVO_VERSION "\n"), 0);
+    case CommandLine::Help:
+        return print(stdout, CommandLine::usage(), 0);
+    case CommandLine::Invalid:
+        return print(stderr, QStringLiteral("kivo: %1\n\n").arg(cl.error) + CommandLine::usage(),
+                     2);
+    case CommandLine::Gui:
+    case CommandLine::Quit:
+        if (const int status = forward(cl); status >= 0)
+            return status;
+        break;
+    case CommandLine::Host:
+        break;
+    }
+
     // One window pixel must be one screen pixel: no high-DPI scaling, whatever the
     // environment asks for.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
@@ -16,24 +83,35 @@ int main(int argc, char** argv) {
     qunsetenv("QT_SCREEN_SCALE_FACTORS");
     qunsetenv("QT_AUTO_SCREEN_SCALE_FACTOR");
     QApplication app(argc, argv);
+    // The host lives in the tray, and keeps serving a copied area on the clipboard.
     app.setQuitOnLastWindowClosed(false);
+    app.setWindowIcon(appIcon());
 
     QtScreenSource screen;
     QtMousePointer pointer;
     QtMessageBox messageBox;
     InstanceLock instance;
     QtProgram program;
+    QtShell shell;
     Platform platform;
     platform.screen = &screen;
     platform.pointer = &pointer;
     platform.messageBox = &messageBox;
     platform.instance = &instance;
     platform.program = &program;
+    platform.shell = &shell;
+    // platform.clipboard and platform.saveDialog: filled by the Qt clipboard and save dialog.
 
-    auto* capture = new frmCapture(platform);
-    if (!capture->Load())
+    QtTrayIcon tray;
+    SystemKeyValues keys;
+    Form1 host(platform, tray, keys);
+    if (!host.Load())
         return 0;
-    // The program stays after the capture ends: it keeps serving a copied area on the clipboard.
-    capture->showCapture();
+
+    CommandServer commands;
+    QObject::connect(&commands, &CommandServer::captureRequested, &host, &Form1::jietu_Click);
+    QObject::connect(&commands, &CommandServer::quitRequested, &host, &Form1::NMexit_Click);
+    commands.listen(CommandChannel::defaultPath());
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &host, &Form1::Unload);
     return app.exec();
 }
