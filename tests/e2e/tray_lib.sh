@@ -42,8 +42,11 @@ capture_count() {
     xdotool search --all --pid "$1" --onlyvisible --name '^Kivo独立截图截屏软件$' 2>/dev/null | wc -l
 }
 
-# close_capture: abandon the open capture with a right click on it (no selection).
+# close_capture: abandon the open capture with a right click on it (no selection). Each
+# click lands elsewhere, so that two quick ones never make a double-click.
+CLOSE_N=0
 close_capture() {
-    xdotool mousemove 640 400 click 3
+    CLOSE_N=$((CLOSE_N + 1))
+    xdotool mousemove $((300 + (CLOSE_N % 8) * 60)) 400 click 3
     wait_for 10 capture_gone || fail "the capture did not close on a right click"
 }

@@ -3,6 +3,7 @@
 // pointer, message box, clipboard and shell, and a scripted save dialog.
 #include "platform/Clipboard.h"
 #include "platform/InstanceLock.h"
+#include "platform/KeyValueStore.h"
 #include "platform/MessageBox.h"
 #include "platform/MousePointer.h"
 #include "platform/Platform.h"
@@ -10,17 +11,21 @@
 #include "platform/SaveDialog.h"
 #include "platform/ScreenSource.h"
 #include "platform/Shell.h"
+#include "platform/TrayIcon.h"
 
 #include <QImage>
 #include <QStringList>
 #include <QUrl>
 #include <deque>
+#include <functional>
+#include <map>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 // A screen whose pixel (x, y) has a colour that names its position (see patternPixel).
 class FakeScreen : public ScreenSource {
-public:
+  public:
     explicit FakeScreen(QSize size = QSize(1920, 1080)) : size_(size) {}
     QSize size() const override { return size_; }
     QImage grab() override {
@@ -29,7 +34,9 @@ public:
             return image;
         return pattern(size_);
     }
-    static QRgb patternPixel(int x, int y) { return qRgb(x % 251, y % 241, (x / 251 + 7 * (y / 241)) % 256); }
+    static QRgb patternPixel(int x, int y) {
+        return qRgb(x % 251, y % 241, (x / 251 + 7 * (y / 241)) % 256);
+    }
     static QImage pattern(QSize size);
 
     QSize size_;
@@ -38,7 +45,7 @@ public:
 };
 
 class FakePointer : public MousePointer {
-public:
+  public:
     void set(int v) override {
         value_ = v;
         history.push_back(v);
@@ -49,7 +56,7 @@ public:
 };
 
 class FakeMessageBox : public MessageBox {
-public:
+  public:
     struct Shown {
         QString text, title;
         Icon icon;
@@ -64,19 +71,19 @@ public:
 };
 
 class FakeInstance : public InstanceCheck {
-public:
+  public:
     bool previousInstance() override { return running; }
     bool running = false;
 };
 
 class FakeProgram : public Program {
-public:
+  public:
     void end() override { ++ended; }
     int ended = 0;
 };
 
 class FakeClipboard : public Clipboard {
-public:
+  public:
     void setImage(const QImage& img) override {
         image_ = img;
         ++sets;
@@ -91,7 +98,7 @@ public:
 };
 
 class FakeSaveDialog : public SaveDialog {
-public:
+  public:
     std::optional<QString> ask(const SaveDialogRequest& request) override {
         requests.push_back(request);
         if (answers.empty())
@@ -108,7 +115,7 @@ public:
 };
 
 class FakeShell : public Shell {
-public:
+  public:
     void openUrl(const QUrl& url) override { opened.push_back(url); }
     bool startProgram(const QString& path) override {
         started.push_back(path);
@@ -119,6 +126,46 @@ public:
     QStringList started;
     QStringList existing;
     bool startSucceeds = true;
+};
+
+// A tray that records what the host does with its icon; tests play the mouse through
+// onMouse and choose whether the desktop has a tray.
+class FakeTray : public TrayIcon {
+  public:
+    void add(const QIcon& icon, const QString& tip) override {
+        ++adds;
+        icon_ = icon;
+        tip_ = tip;
+        if (onAdd)
+            onAdd();
+    }
+    void remove() override {
+        ++removes;
+        if (onRemove)
+            onRemove();
+    }
+    bool available() const override { return hasTray; }
+    int adds = 0, removes = 0;
+    QIcon icon_;
+    QString tip_;
+    bool hasTray = true;
+    std::function<void()> onAdd, onRemove;
+};
+
+// A key-value store holding exactly the values a test puts into it.
+class FakeKeyValues : public KeyValueStore {
+  public:
+    std::optional<Value> value(uint32_t root, const QString& subKey,
+                               const QString& name) const override {
+        const auto it = values.find({root, subKey, name});
+        if (it == values.end())
+            return std::nullopt;
+        return it->second;
+    }
+    void setText(const QString& subKey, const QString& name, const QByteArray& text) {
+        values[{LocalMachine, subKey, name}] = Value{Text, text};
+    }
+    std::map<std::tuple<uint32_t, QString, QString>, Value> values;
 };
 
 // All fakes together, and the Platform that points at them.

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# A desktop without a tray: Kivo keeps running, says once how to reach it from the command
+# line, serves `kivo gui` and `kivo quit`, and shows its icon when a tray appears later.
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/tray_lib.sh"
+
+e2e_start_display 1280x800
+e2e_start_kivo
+host=$KIVO_PID
+log=$KIVO_LOG
+e2e_wait_capture
+said_how() { grep -q 'kivo gui' "$log" && grep -q 'kivo quit' "$log"; }
+wait_for 10 said_how || fail "no line about kivo gui / kivo quit: $(cat "$log")"
+[ "$(grep -c 'kivo gui' "$log")" = 1 ] || fail "the notice was not one line"
+close_capture
+kill -0 "$host" || fail "the program ended without a tray"
+
+"$KIVO_BIN" gui || fail "kivo gui failed"
+wait_for 10 capture_shown || fail "kivo gui opened no capture"
+close_capture
+
+# A tray appears: the icon follows.
+trayer --SetDockType true --SetPartialStrut true --edge top --align right >"$E2E_TMP/trayer.log" 2>&1 &
+E2E_PIDS+=($!)
+wait_for 20 tray_icon_shown || fail "the icon did not appear when a tray did"
+[ "$(tray_icon_count)" = 1 ] || fail "expected one icon, saw $(tray_icon_count)"
+
+"$KIVO_BIN" quit || fail "kivo quit failed"
+wait_for 10 bash -c "! kill -0 $host 2>/dev/null" || fail "kivo quit did not end the program"
+"$KIVO_BIN" quit 2>/dev/null && fail "kivo quit with nothing running claimed success"
+e2e_pass
