@@ -14,8 +14,11 @@
 #include "shell/Form1.h"
 
 #include <QApplication>
+#include <QLockFile>
 #include <QThread>
 #include <cstdio>
+#include <memory>
+#include <signal.h>
 
 namespace {
 int print(FILE* to, const QString& text, int status) {
@@ -23,10 +26,18 @@ int print(FILE* to, const QString& text, int status) {
     return status;
 }
 
+// Whether a live process holds the instance lock; asked without taking the lock.
+bool hostAlive() {
+    QLockFile lock(InstanceLock().lockPath());
+    qint64 pid = 0;
+    QString host, app;
+    return lock.getLockInfo(&pid, &host, &app) && pid > 0 && ::kill(pid_t(pid), 0) == 0;
+}
+
 // Forward a request to the running host. For `gui`, when no host answers and none holds
-// the lock, this process becomes the host (whose start-up opens the capture asked for).
-// Returns -1 when this process must go on as the host.
-int forward(const CommandLine& cl) {
+// the lock, this process takes the lock (into `lock`) and becomes the host, whose start-up
+// opens the capture asked for. Returns -1 then, else the exit status.
+int forward(const CommandLine& cl, std::unique_ptr<InstanceLock>& lock) {
     const QByteArray command = cl.mode == CommandLine::Gui ? "gui" : "quit";
     const QString path = CommandChannel::defaultPath();
     for (int attempt = 0; attempt < 50; ++attempt) {
@@ -42,12 +53,15 @@ int forward(const CommandLine& cl) {
             break;
         }
         // Nobody answers: either no host runs, or one is still starting (it holds the lock).
-        InstanceLock probe;
-        const bool running = probe.previousInstance();
-        if (!running && cl.mode == CommandLine::Quit)
+        if (cl.mode == CommandLine::Gui) {
+            auto mine = std::make_unique<InstanceLock>();
+            if (!mine->previousInstance()) {
+                lock = std::move(mine);
+                return -1;
+            }
+        } else if (!hostAlive()) {
             return print(stderr, QStringLiteral("kivo: Kivo is not running\n"), 1);
-        if (!running)
-            return -1; // probe's lock is released here; the host takes it again at once
+        }
         QThread::msleep(100);
     }
     return print(stderr, QStringLiteral("kivo: the running Kivo does not answer\n"), 1);
@@ -59,6 +73,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
     const CommandLine cl = CommandLine::parse(args);
+    std::unique_ptr<InstanceLock> instance;
     switch (cl.mode) {
     case CommandLine::Version:
         return print(stdout, QStringLiteral(KIVO_VERSION "\n"), 0);
@@ -69,7 +84,7 @@ int main(int argc, char** argv) {
                      2);
     case CommandLine::Gui:
     case CommandLine::Quit:
-        if (const int status = forward(cl); status >= 0)
+        if (const int status = forward(cl, instance); status >= 0)
             return status;
         break;
     case CommandLine::Host:
@@ -90,14 +105,15 @@ int main(int argc, char** argv) {
     QtScreenSource screen;
     QtMousePointer pointer;
     QtMessageBox messageBox;
-    InstanceLock instance;
+    if (!instance)
+        instance = std::make_unique<InstanceLock>(); // taken by the first capture's start-up
     QtProgram program;
     QtShell shell;
     Platform platform;
     platform.screen = &screen;
     platform.pointer = &pointer;
     platform.messageBox = &messageBox;
-    platform.instance = &instance;
+    platform.instance = instance.get();
     platform.program = &program;
     platform.shell = &shell;
     // platform.clipboard and platform.saveDialog: filled by the Qt clipboard and save dialog.

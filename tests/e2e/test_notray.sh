@@ -8,7 +8,12 @@ e2e_start_display 1280x800
 e2e_start_kivo
 host=$KIVO_PID
 log=$KIVO_LOG
+# A `kivo gui` while the host holds the lock but may not listen yet waits for it instead of
+# starting another host.
+wait_for 10 test -e "$XDG_RUNTIME_DIR/kivo.lock" || fail "the host took no lock"
+timeout 20 "$KIVO_BIN" gui || fail "kivo gui during the host's start-up failed"
 e2e_wait_capture
+[ "$(capture_count "$host")" = 1 ] || fail "expected one capture, saw $(capture_count "$host")"
 said_how() { grep -q 'kivo gui' "$log" && grep -q 'kivo quit' "$log"; }
 wait_for 10 said_how || fail "no line about kivo gui / kivo quit: $(cat "$log")"
 [ "$(grep -c 'kivo gui' "$log")" = 1 ] || fail "the notice was not one line"
