@@ -12,10 +12,7 @@ bool isEmbeddedTrayWindow(const QObject* o) {
 }
 } // namespace
 
-QtTrayIcon::QtTrayIcon() {
-    trayWatch_.setInterval(1000);
-    connect(&trayWatch_, &QTimer::timeout, this, &QtTrayIcon::watchForTray);
-}
+QtTrayIcon::QtTrayIcon() = default;
 
 QtTrayIcon::~QtTrayIcon() {
     remove();
@@ -49,14 +46,11 @@ void QtTrayIcon::add(const QIcon& icon, const QString& tip) {
     }
     icon_->setIcon(icon);
     icon_->setToolTip(tip);
+    // Where no tray exists yet, Qt waits for one and embeds the icon when it appears.
     icon_->show();
-    // Without a tray Qt drops the icon; show it again once a tray appears.
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        trayWatch_.start();
 }
 
 void QtTrayIcon::remove() {
-    trayWatch_.stop();
     if (!icon_)
         return;
     qApp->removeEventFilter(this);
@@ -66,14 +60,6 @@ void QtTrayIcon::remove() {
 
 bool QtTrayIcon::available() const {
     return QSystemTrayIcon::isSystemTrayAvailable();
-}
-
-void QtTrayIcon::watchForTray() {
-    if (!icon_ || !QSystemTrayIcon::isSystemTrayAvailable())
-        return;
-    trayWatch_.stop();
-    icon_->hide();
-    icon_->show();
 }
 
 bool QtTrayIcon::eventFilter(QObject* watched, QEvent* event) {

@@ -3,7 +3,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
 #include <memory>
 
 class QSystemTrayIcon;
@@ -25,10 +24,8 @@ class QtTrayIcon final : public QObject, public TrayIcon {
 
   private:
     void report(int32_t message);
-    void watchForTray();
 
     std::unique_ptr<QSystemTrayIcon> icon_;
-    QTimer trayWatch_;
     // The X11 embedded icon window once a press on it has been seen: its right-button
     // presses and releases are then taken from the window itself.
     QPointer<QObject> embedded_;

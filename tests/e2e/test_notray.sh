@@ -29,6 +29,14 @@ trayer --SetDockType true --SetPartialStrut true --edge top --align right >"$E2E
 E2E_PIDS+=($!)
 wait_for 20 tray_icon_shown || fail "the icon did not appear when a tray did"
 [ "$(tray_icon_count)" = 1 ] || fail "expected one icon, saw $(tray_icon_count)"
+# The tray goes away and comes back (a panel restart): so does the icon.
+tray=$!
+kill "$tray"
+wait "$tray" 2>/dev/null || true
+wait_for 10 tray_icon_gone || fail "the icon outlived its tray"
+trayer --SetDockType true --SetPartialStrut true --edge top --align right >"$E2E_TMP/trayer2.log" 2>&1 &
+E2E_PIDS+=($!)
+wait_for 20 tray_icon_shown || fail "the icon did not come back with the tray"
 
 "$KIVO_BIN" quit || fail "kivo quit failed"
 wait_for 10 bash -c "! kill -0 $host 2>/dev/null" || fail "kivo quit did not end the program"
