@@ -50,11 +50,29 @@ e2e_start_display() {
     openbox >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
     wait_for 10 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window' || fail "openbox did not start"
+    e2e_wait_wm_ready
     if [ "$tray" = "--tray" ]; then
         trayer --SetDockType true --SetPartialStrut true --edge top --align right >"$E2E_TMP/trayer.log" 2>&1 &
         E2E_PIDS+=($!)
         wait_for 10 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null && xwininfo -root -tree | grep -q -i panel' || true
     fi
+}
+
+# e2e_wait_wm_ready: openbox names itself on the root before the end of its start-up, and
+# a window mapped meanwhile can stay unmapped for good. Wait until it manages a probe window.
+wm_manages_probe() { xprop -id "$(xdotool search --name '^kivo-wm-probe$' | head -n 1)" WM_STATE | grep -q Normal; }
+e2e_wait_wm_ready() {
+    local attempt probe
+    for attempt in 1 2 3 4 5; do
+        xmessage -title kivo-wm-probe probe >/dev/null 2>&1 &
+        probe=$!
+        if wait_for 2 wm_manages_probe; then
+            kill "$probe"; wait "$probe" 2>/dev/null || true
+            return 0
+        fi
+        kill "$probe"; wait "$probe" 2>/dev/null || true
+    done
+    fail "openbox manages no window"
 }
 
 # e2e_set_root PNG: show PNG as the root window's picture (what a capture freezes).

@@ -3,6 +3,7 @@
 // pointer, message box, clipboard and shell, and a scripted save dialog.
 #include "platform/Clipboard.h"
 #include "platform/InstanceLock.h"
+#include "platform/KeyValueStore.h"
 #include "platform/MessageBox.h"
 #include "platform/MousePointer.h"
 #include "platform/Platform.h"
@@ -10,13 +11,17 @@
 #include "platform/SaveDialog.h"
 #include "platform/ScreenSource.h"
 #include "platform/Shell.h"
+#include "platform/TrayIcon.h"
 
 #include <QImage>
 #include <QStringList>
 #include <QUrl>
 #include <QWidget>
 #include <deque>
+#include <functional>
+#include <map>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 // A screen whose pixel (x, y) has a colour that names its position (see patternPixel).
@@ -127,6 +132,46 @@ class FakeShell : public Shell {
     QStringList started;
     QStringList existing;
     bool startSucceeds = true;
+};
+
+// A tray that records what the host does with its icon; tests play the mouse through
+// onMouse and choose whether the desktop has a tray.
+class FakeTray : public TrayIcon {
+  public:
+    void add(const QIcon& icon, const QString& tip) override {
+        ++adds;
+        icon_ = icon;
+        tip_ = tip;
+        if (onAdd)
+            onAdd();
+    }
+    void remove() override {
+        ++removes;
+        if (onRemove)
+            onRemove();
+    }
+    bool available() const override { return hasTray; }
+    int adds = 0, removes = 0;
+    QIcon icon_;
+    QString tip_;
+    bool hasTray = true;
+    std::function<void()> onAdd, onRemove;
+};
+
+// A key-value store holding exactly the values a test puts into it.
+class FakeKeyValues : public KeyValueStore {
+  public:
+    std::optional<Value> value(uint32_t root, const QString& subKey,
+                               const QString& name) const override {
+        const auto it = values.find({root, subKey, name});
+        if (it == values.end())
+            return std::nullopt;
+        return it->second;
+    }
+    void setText(const QString& subKey, const QString& name, const QByteArray& text) {
+        values[{LocalMachine, subKey, name}] = Value{Text, text};
+    }
+    std::map<std::tuple<uint32_t, QString, QString>, Value> values;
 };
 
 // All fakes together, and the Platform that points at them.

@@ -1,0 +1,29 @@
+#pragma once
+#include <QIcon>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+// The program's icon in the desktop's notification area (the system tray). Mouse events on
+// the icon come back through onMouse as window-message numbers.
+class TrayIcon {
+  public:
+    enum Mouse : int32_t {
+        MouseMove = 0x200,
+        LeftButtonDown = 0x201,
+        LeftButtonUp = 0x202,
+        LeftButtonDblClk = 0x203,
+        RightButtonDown = 0x204,
+        RightButtonUp = 0x205,
+        MiddleButtonUp = 0x208,
+    };
+    virtual ~TrayIcon() = default;
+    // Put the icon with its tip into the tray. Where no tray exists yet, the icon appears
+    // as soon as one does.
+    virtual void add(const QIcon& icon, const QString& tip) = 0;
+    virtual void remove() = 0;
+    // Whether the desktop has a notification area right now.
+    virtual bool available() const = 0;
+
+    std::function<void(int32_t message)> onMouse;
+};

@@ -1,0 +1,35 @@
+#pragma once
+#include <QByteArray>
+#include <QLocalServer>
+#include <QObject>
+#include <QString>
+
+// Requests from `kivo gui` / `kivo quit` to the running host, over a local socket in the
+// user's private runtime folder. A request is one line: "gui" or "quit". The host answers
+// "ok" or "refused"; anything else is logged and never acted on.
+namespace CommandChannel {
+QString defaultPath();
+
+enum class Reply { Done, Refused, NoServer };
+// Send one request and wait (briefly) for the answer. Blocking; for the client process.
+Reply send(const QString& socketPath, const QByteArray& command, int timeoutMs = 3000);
+} // namespace CommandChannel
+
+class CommandServer : public QObject {
+    Q_OBJECT
+  public:
+    explicit CommandServer(QObject* parent = nullptr);
+    ~CommandServer() override;
+    // Listen at socketPath, replacing a socket left behind by a dead host. Call only while
+    // holding the instance lock: the lock, not the socket, decides who is the host.
+    bool listen(const QString& socketPath);
+    QString path() const;
+
+  Q_SIGNALS:
+    void captureRequested();
+    void quitRequested();
+
+  private:
+    void accept();
+    QLocalServer server_;
+};
