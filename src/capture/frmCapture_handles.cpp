@@ -5,8 +5,8 @@
 namespace {
 // The resize pointer over each handle.
 constexpr int kHandlePointer[8] = {
-    PointerShape::SizeNWSE, PointerShape::SizeNS,   PointerShape::SizeNESW, PointerShape::SizeWE,
-    PointerShape::SizeNESW, PointerShape::SizeNS,   PointerShape::SizeNWSE, PointerShape::SizeWE,
+    PointerShape::SizeNWSE, PointerShape::SizeNS, PointerShape::SizeNESW, PointerShape::SizeWE,
+    PointerShape::SizeNESW, PointerShape::SizeNS, PointerShape::SizeNWSE, PointerShape::SizeWE,
 };
 } // namespace
 
@@ -35,6 +35,7 @@ void frmCapture::Image1_MouseMove(int Index, int /*Button*/, int /*Shift*/, floa
     platform_.pointer->set(kHandlePointer[Index]);
     if (sDrag != QLatin1String("Start"))
         return;
+    ControlBatch batch;
 
     ptNow = {cursorPos_.x(), cursorPos_.y()};
     // Computed from the rectangle as it was when the drag began, not from the last move.
