@@ -52,7 +52,8 @@ xdotool mousemove 450 300 click 3
 discarded() { shot && pixels_are "$GREY" 500 200 300 300 599 300; }
 wait_for 10 discarded || fail "a right click inside did not discard the selection"
 capture_shown || fail "a right click on a selection closed the capture"
-# ...and the next one, with no selection, closes it.
-xdotool click 3
+# ...and the next one, with no selection, closes it. (Elsewhere: at the same spot it would
+# be the second half of a double-click, which is no press.)
+xdotool mousemove 700 550 click 3
 wait_for 10 capture_gone || fail "a right click without a selection did not close the capture"
 e2e_pass
