@@ -3,7 +3,8 @@
 # band) and while a finished selection is dragged as a whole, at 1920x1080 and 3840x2160.
 # Real X events from xdotool under a private Xvfb; the figure is the kivo process's own
 # utime+stime over 1000 moves, divided by 1000.
-# Usage: bench/bench_selection.sh [BUILD_DIR]   (BENCH_PACE: seconds between moves)
+# Usage: bench/bench_selection.sh [BUILD_DIR]   (BENCH_PACE: seconds between moves,
+# BENCH_MOVES: moves per figure, BENCH_SIZES: screen sizes)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-$here/../build}
@@ -11,7 +12,7 @@ export KIVO_BIN=${KIVO_BIN:-$build/src/kivo}
 [ -x "$KIVO_BIN" ] || { echo "no kivo binary at $KIVO_BIN" >&2; exit 1; }
 . "$here/../tests/e2e/lib.sh"
 
-MOVES=1000
+MOVES=${BENCH_MOVES:-1000}
 PACE=${BENCH_PACE:-0.004}
 TICK=$(getconf CLK_TCK)
 
@@ -63,7 +64,7 @@ stop_display() {
     E2E_PIDS=()
 }
 
-for SIZE in 1920x1080 3840x2160; do
+for SIZE in ${BENCH_SIZES:-1920x1080 3840x2160}; do
     w=${SIZE%x*} h=${SIZE#*x}
     e2e_start_display "$SIZE"
     # A picture whose colours change under the pointer, so the colour read-out changes.

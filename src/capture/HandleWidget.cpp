@@ -8,7 +8,6 @@
 HandleWidget::HandleWidget(frmCapture* owner, int index)
     : QWidget(owner), owner_(owner), index_(index) {
     setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
     resize(4, 4);
 }
 
@@ -19,14 +18,16 @@ void HandleWidget::paintEvent(QPaintEvent*) {
 
 void HandleWidget::mousePressEvent(QMouseEvent* e) {
     owner_->setCursorPosForHandles(e->globalPosition().toPoint());
-    owner_->Image1_MouseDown(index_, mouseargs::button(e->button()), mouseargs::shift(e->modifiers()),
-                             float(e->position().x()), float(e->position().y()));
+    owner_->Image1_MouseDown(index_, mouseargs::button(e->button()),
+                             mouseargs::shift(e->modifiers()), float(e->position().x()),
+                             float(e->position().y()));
 }
 
 void HandleWidget::mouseMoveEvent(QMouseEvent* e) {
     owner_->setCursorPosForHandles(e->globalPosition().toPoint());
-    owner_->Image1_MouseMove(index_, mouseargs::buttons(e->buttons()), mouseargs::shift(e->modifiers()),
-                             float(e->position().x()), float(e->position().y()));
+    owner_->Image1_MouseMove(index_, mouseargs::buttons(e->buttons()),
+                             mouseargs::shift(e->modifiers()), float(e->position().x()),
+                             float(e->position().y()));
 }
 
 void HandleWidget::mouseReleaseEvent(QMouseEvent* e) {
