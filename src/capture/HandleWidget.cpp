@@ -35,3 +35,9 @@ void HandleWidget::mouseReleaseEvent(QMouseEvent* e) {
     owner_->Image1_MouseUp(index_, mouseargs::button(e->button()), mouseargs::shift(e->modifiers()),
                            float(e->position().x()), float(e->position().y()));
 }
+
+void HandleWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    // The second press of a double-click is the double-click alone: it starts no drag, and
+    // a handle does nothing with a double-click (it does not reach the window either).
+    e->accept();
+}

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A real drag with the X pointer draws the selection frame, its handles and the toolbar
-# strip where they belong; a press inside moves it; right clicks discard it, then close.
+# strip where they belong; a press inside moves it; a handle resizes it; right clicks
+# discard it, then close the capture.
 . "$(dirname "$0")/lib.sh"
 
 e2e_start_display 1280x800
@@ -47,9 +48,18 @@ moved() {
 }
 wait_for 10 moved || fail "the selection did not move to (300, 200)-(600, 450)"
 
+# Handle 6 (598, 448)-(601, 451) dragged to (700, 500): the bottom-right corner follows the
+# X pointer, so the selection becomes (300, 200)-(700, 500).
+e2e_drag 599 449 700 500
+resized() {
+    shot && pixels_are "$BLUE" 650 200 699 300 450 499 300 350 &&
+        pixels_are "$GREY" 599 300 450 449 700 300 450 500
+}
+wait_for 10 resized || fail "dragging handle 6 did not resize the selection to (300, 200)-(700, 500)"
+
 # A right click inside discards the selection and keeps the capture open...
 xdotool mousemove 450 300 click 3
-discarded() { shot && pixels_are "$GREY" 500 200 300 300 599 300; }
+discarded() { shot && pixels_are "$GREY" 500 200 300 300 699 300; }
 wait_for 10 discarded || fail "a right click inside did not discard the selection"
 capture_shown || fail "a right click on a selection closed the capture"
 # ...and the next one, with no selection, closes it. (Elsewhere: at the same spot it would

@@ -47,6 +47,7 @@ class TestHandles : public QObject {
     void rightButtonResizesLikeLeft();
     void lockedWhileAnnotationsExist();
     void pressAfterUndoDropsRedoAndDisarmsTool();
+    void doubleClickOnHandleStartsNoDrag();
 };
 
 void TestHandles::hoverSetsResizePointer_data() {
@@ -246,6 +247,19 @@ void TestHandles::pressAfterUndoDropsRedoAndDisarmsTool() {
     h.move(350, 260);
     QCOMPARE(shape(*h.w), QRectF(100, 100, 250, 160));
     h.release(350, 260);
+}
+
+void TestHandles::doubleClickOnHandleStartsNoDrag() {
+    Selected h;
+    QSignalSpy unloaded(h.w.data(), &frmCapture::unloaded);
+    QWidget* handle = h.w->Image1[6].widget();
+    const QPoint at(2, 2);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, handle->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(handle, &dbl);
+    QCOMPARE(h.w->sDrag, QString());
+    QVERIFY(h.w->Picture1.Visible());
+    QCOMPARE(unloaded.count(), 0);
 }
 
 KIVO_TEST_MAIN_SCREEN(TestHandles, 1920, 1080)
