@@ -19,6 +19,21 @@ namespace {
 QRectF shape(const frmCapture& w) {
     return QRectF(w.Shape1.Left(), w.Shape1.Top(), w.Shape1.Width(), w.Shape1.Height());
 }
+// Collects the regions the window is asked to repaint.
+struct PaintSpy : QObject {
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(e)->region();
+        return false;
+    }
+};
+qint64 area(const QRegion& r) {
+    qint64 a = 0;
+    for (const QRect& rect : r)
+        a += qint64(rect.width()) * rect.height();
+    return a;
+}
 QString rgbText(QRgb c) {
     return QStringLiteral("RGB(%1,%2,%3)").arg(qRed(c)).arg(qGreen(c)).arg(qBlue(c));
 }
@@ -43,6 +58,7 @@ class TestSelection : public QObject {
     void pointerShapes_data();
     void pointerShapes();
     void frameIsPaintedOnTheFrozenScreen();
+    void moveRepaintsOnlyWhatChanged();
     void readoutsUseSimplifiedChineseFont();
     void splitRgb_data();
     void splitRgb();
@@ -301,6 +317,25 @@ void TestSelection::frameIsPaintedOnTheFrozenScreen() {
     QCOMPARE(moved.pixel(100, 130), FakeScreen::patternPixel(100, 130));
     QCOMPARE(moved.pixel(210, 200), blue);
     QCOMPARE(moved.pixel(160, 240), blue);
+}
+
+void TestSelection::moveRepaintsOnlyWhatChanged() {
+    CaptureHarness h;
+    h.select({400, 300}, {1400, 900});
+    PaintSpy spy;
+    h.w->installEventFilter(&spy);
+    QCoreApplication::processEvents();
+    spy.painted = QRegion();
+    h.press(900, 600);
+    h.move(905, 603);
+    QCoreApplication::processEvents();
+    // The old and the new frame, handles and read-outs; not the 1000 x 600 inside.
+    QVERIFY(spy.painted.contains(QPoint(900, 300)));  // old top edge
+    QVERIFY(spy.painted.contains(QPoint(900, 303)));  // new top edge
+    QVERIFY(spy.painted.contains(QPoint(1404, 700))); // new right edge
+    QVERIFY(!spy.painted.contains(QPoint(900, 600)));
+    QVERIFY2(area(spy.painted) < 1920 * 1080 / 50, qPrintable(QString::number(area(spy.painted))));
+    h.release(905, 603);
 }
 
 void TestSelection::readoutsUseSimplifiedChineseFont() {
