@@ -4,30 +4,33 @@
 // the window. KIVO_TEST_MAIN_SCREEN gives the test's offscreen screen the size it needs.
 #include <QApplication>
 #include <QDir>
-#include <QFile>
+#include <QTemporaryFile>
 #include <QtTest>
+#include <memory>
 
-inline void useOffscreenScreenSize(int width, int height) {
+// Writes the screen configuration into a file of this process (tests run in parallel) and
+// points the offscreen platform at it; the file must live until the application exists.
+inline std::unique_ptr<QTemporaryFile> useOffscreenScreenSize(int width, int height) {
     if (!qgetenv("QT_QPA_PLATFORM").startsWith("offscreen"))
-        return;
-    const QString path =
-        QDir::temp().filePath(QStringLiteral("kivo-offscreen-%1x%2.json").arg(width).arg(height));
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        f.write(
-            QStringLiteral(R"({"screens":[{"name":"Offscreen","x":0,"y":0,"width":%1,"height":%2,)"
-                           R"("logicalDpiX":96,"logicalDpiY":96,"dpr":1}]})")
-                .arg(width)
-                .arg(height)
-                .toUtf8());
-        f.close();
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + path.toLocal8Bit());
-    }
+        return nullptr;
+    auto file = std::make_unique<QTemporaryFile>(
+        QDir::temp().filePath(QStringLiteral("kivo-offscreen-XXXXXX.json")));
+    if (!file->open())
+        return nullptr;
+    file->write(
+        QStringLiteral(R"({"screens":[{"name":"Offscreen","x":0,"y":0,"width":%1,"height":%2,)"
+                       R"("logicalDpiX":96,"logicalDpiY":96,"dpr":1}]})")
+            .arg(width)
+            .arg(height)
+            .toUtf8());
+    file->flush();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + file->fileName().toLocal8Bit());
+    return file;
 }
 
 #define KIVO_TEST_MAIN_SCREEN(TestObject, width, height)                                           \
     int main(int argc, char** argv) {                                                              \
-        useOffscreenScreenSize(width, height);                                                     \
+        const auto screenConfig = useOffscreenScreenSize(width, height);                           \
         QApplication app(argc, argv);                                                              \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
         TestObject tc;                                                                             \
