@@ -3,6 +3,51 @@
 #include "capture/Vb.h"
 
 #include <QWidget>
+#include <algorithm>
+#include <vector>
+
+namespace {
+int batchDepth = 0;
+std::vector<Control*>& pendingControls() {
+    static std::vector<Control*> pending;
+    return pending;
+}
+} // namespace
+
+Control::~Control() {
+    if (pending_)
+        std::erase(pendingControls(), this);
+}
+
+bool Control::deferred() {
+    if (batchDepth == 0)
+        return false;
+    if (!pending_) {
+        pending_ = true;
+        shownRect_ = pixelRect();
+        shownVisible_ = visible_;
+        pendingControls().push_back(this);
+    }
+    return true;
+}
+
+ControlBatch::ControlBatch() {
+    ++batchDepth;
+}
+
+ControlBatch::~ControlBatch() {
+    if (--batchDepth > 0)
+        return;
+    // Syncing may run code that opens another batch: take the list first.
+    std::vector<Control*> pending;
+    pending.swap(pendingControls());
+    for (Control* c : pending) {
+        c->pending_ = false;
+        if (c->shownVisible_ == c->visible_ && (!c->visible_ || c->shownRect_ == c->pixelRect()))
+            continue; // nothing the user can see changed
+        c->sync(c->shownRect_, c->shownVisible_);
+    }
+}
 
 QRect Control::pixelRect() const {
     return QRect(vb::cint(left_), vb::cint(top_), vb::cint(width_), vb::cint(height_));
@@ -20,19 +65,23 @@ void Control::setGeometry(float left, float top, float width, float height) {
     if (left == left_ && top == top_ && width == width_ && height == height_)
         return;
     const QRect before = pixelRect();
+    const bool defer = deferred();
     left_ = left;
     top_ = top;
     width_ = width;
     height_ = height;
-    sync(before, visible_);
+    if (!defer)
+        sync(before, visible_);
 }
 
 void Control::setVisible(bool visible) {
     if (visible == visible_)
         return;
     const bool was = visible_;
+    const bool defer = deferred();
     visible_ = visible;
-    sync(pixelRect(), was);
+    if (!defer)
+        sync(pixelRect(), was);
 }
 
 void Control::sync(const QRect& before, bool wasVisible) {

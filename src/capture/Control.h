@@ -11,6 +11,9 @@ class Control {
   public:
     Control() = default;
     explicit Control(QWidget* widget) : widget_(widget) {}
+    ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
 
     float Left() const { return left_; }
     float Top() const { return top_; }
@@ -39,10 +42,30 @@ class Control {
     }
 
   private:
+    friend class ControlBatch;
     void sync(const QRect& before, bool wasVisible);
+    // Inside a batch: remember what the widget and the screen show, once.
+    bool deferred();
 
     QWidget* widget_ = nullptr;
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = false;
     std::function<void(const QRect&, const QRect&)> repaint_;
+    // What was shown when the open batch first changed this control.
+    bool pending_ = false;
+    QRect shownRect_;
+    bool shownVisible_ = false;
+};
+
+// While a batch is open, controls change only their model (Left, Top, Width, Height,
+// Visible); their widgets and painted pixels catch up once, when the outermost batch
+// closes. A control hidden, moved and shown again within one mouse move is then moved
+// once, instead of being unmapped and mapped again. Open one only around code that lets
+// no events run (nothing may look at the widgets before it closes).
+class ControlBatch {
+  public:
+    ControlBatch();
+    ~ControlBatch();
+    ControlBatch(const ControlBatch&) = delete;
+    ControlBatch& operator=(const ControlBatch&) = delete;
 };

@@ -8,7 +8,6 @@
 HandleWidget::HandleWidget(frmCapture* owner, int index)
     : QWidget(owner), owner_(owner), index_(index) {
     setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
     resize(4, 4);
 }
 
@@ -35,4 +34,10 @@ void HandleWidget::mouseReleaseEvent(QMouseEvent* e) {
     owner_->setCursorPosForHandles(e->globalPosition().toPoint());
     owner_->Image1_MouseUp(index_, mouseargs::button(e->button()), mouseargs::shift(e->modifiers()),
                            float(e->position().x()), float(e->position().y()));
+}
+
+void HandleWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    // The second press of a double-click is the double-click alone: it starts no drag, and
+    // a handle does nothing with a double-click (it does not reach the window either).
+    e->accept();
 }

@@ -17,6 +17,7 @@ class HandleWidget : public QWidget {
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
   private:
     frmCapture* owner_;

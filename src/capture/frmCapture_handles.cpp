@@ -35,6 +35,7 @@ void frmCapture::Image1_MouseMove(int Index, int /*Button*/, int /*Shift*/, floa
     platform_.pointer->set(kHandlePointer[Index]);
     if (sDrag != QLatin1String("Start"))
         return;
+    ControlBatch batch;
 
     ptNow = {cursorPos_.x(), cursorPos_.y()};
     // Computed from the rectangle as it was when the drag began, not from the last move.

@@ -83,6 +83,8 @@ void frmCapture::Form_MouseMove(int Button, int /*Shift*/, float X, float Y) {
         return;
     }
 
+    // The frame, read-outs and handles change several times below; show only the result.
+    ControlBatch batch;
     const float L = Shape1.Left(), T = Shape1.Top();
     const bool strictlyInside = X > L && Y > T && L + Shape1.Width() > X && T + Shape1.Height() > Y;
     platform_.pointer->set(strictlyInside ? PointerShape::SizeAll : PointerShape::Crosshair);
