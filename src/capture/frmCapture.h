@@ -148,6 +148,7 @@ class frmCapture : public QWidget {
     void Redo();
     // Sleep 10 ms and let pending window messages run once (before reading the screen).
     void pauseAndPump();
+    void copySelectionWithoutPanels();
 
     // ---- Style panel ----
     void OpenCombo();

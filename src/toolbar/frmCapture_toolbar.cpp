@@ -19,6 +19,17 @@ void frmCapture::pauseAndPump() {
     QCoreApplication::processEvents();
 }
 
+// Put the selected area on the clipboard once the strip, the panel and the frame are
+// repainted away.
+void frmCapture::copySelectionWithoutPanels() {
+    Picture1.hide();
+    Picture2.hide();
+    pauseAndPump();
+    Shape1.hide();
+    const vb::RECT r = selectionRect();
+    ScrnCap(r.Left, r.Top, r.Right, r.Bottom);
+}
+
 void frmCapture::Image2_Click(int Index) {
     StylePanel& panel = *stylePanel_;
     switch (Index) {
@@ -51,24 +62,13 @@ void frmCapture::Image2_Click(int Index) {
         sTool = ToolbarStrip::ToolTipText(Index);
         break;
     }
-    case kCopy: {
-        Picture1.hide();
-        Picture2.hide();
-        pauseAndPump();
-        Shape1.hide();
-        const vb::RECT r = selectionRect();
-        ScrnCap(r.Left, r.Top, r.Right, r.Bottom);
+    case kCopy:
+        copySelectionWithoutPanels();
         Unload();
         break;
-    }
     case kSave: {
         const bool panelShown = Picture2.Visible();
-        Picture1.hide();
-        Picture2.hide();
-        pauseAndPump();
-        Shape1.hide();
-        const vb::RECT r = selectionRect();
-        ScrnCap(r.Left, r.Top, r.Right, r.Bottom);
+        copySelectionWithoutPanels();
         Picture1.show();
         if (panelShown)
             Picture2.show();

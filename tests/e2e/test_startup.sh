@@ -33,5 +33,5 @@ import -window root "$E2E_TMP/message.png"
 xdotool key Return
 wait_for 10 bash -c "! kill -0 $second 2>/dev/null" || fail "the second copy did not end after its message"
 kill -0 "$first" || fail "the first copy ended"
-capture_shown || fail "the first copy's capture window went away"
+wait_for 10 capture_shown || fail "the first copy's capture window went away"
 e2e_pass

@@ -2,6 +2,7 @@
 // committed into the picture with their end point kept on the selection, one undo step per
 // committed shape, colours read at each drawing.
 #include "CaptureHarness.h"
+#include "Pixels.h"
 
 #include <QLineEdit>
 #include <QPainter>
@@ -14,16 +15,6 @@ const QString kEllipse = QStringLiteral("添加椎圆");
 const QString kArrow = QStringLiteral("添加箭头");
 const QString kText = QStringLiteral("添加文字");
 const QRgb kRed = qRgb(255, 0, 0);
-
-// The bounding box of the pixels of img that are exactly colour; empty when none.
-QRect inkBounds(const QImage& img, QRgb colour) {
-    QRect box;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if ((img.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
 
 // The frozen picture with a one-pixel outline of box (corners included) in colour.
 QImage withOutline(QImage img, const QRect& box, QRgb colour) {

@@ -1,6 +1,7 @@
 // The text tool's box: placed where the pointer is released, widened by what is typed,
 // committed by the next release on the window, and what a tool switch in between does.
 #include "CaptureHarness.h"
+#include "Pixels.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -9,14 +10,6 @@ namespace {
 const QString kRectangle = QStringLiteral("添加矩形");
 const QString kText = QStringLiteral("添加文字");
 
-QRect inkBounds(const QImage& img, QRgb colour) {
-    QRect box;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if ((img.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
 } // namespace
 
 class tst_drawing_text : public QObject {
