@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# The save command with the real dialog, typed with xdotool: a name without an extension
-# becomes a PNG, a typed jpg replaces an existing file without a question, and an extension
-# no format has ends in the error message, writes nothing and keeps the clipboard.
+# Saving from the real program through the toolbar's save button and the real dialog,
+# typed with xdotool: a name without an extension becomes a PNG, a typed jpg replaces an
+# existing file without a question, and an extension no format has ends in the error
+# message, writes nothing and keeps the area on the clipboard.
 . "$(dirname "$0")/lib.sh"
 
-PROBE="${KIVO_BUILD_DIR:?}/tests/kivo_save_probe"
-[ -x "$PROBE" ] || fail "no save probe at $PROBE"
 e2e_start_display 1280x800
 e2e_pattern 1280x800 "$E2E_TMP/root.png"
 e2e_set_root "$E2E_TMP/root.png"
@@ -13,45 +12,61 @@ convert "$E2E_TMP/root.png" -crop 300x200+100+50 +repage "$E2E_TMP/crop.png"
 OUT="$E2E_TMP/out"
 mkdir -p "$OUT"
 
-window_named() { xdotool search --all --onlyvisible --pid "$PROBE_PID" --name "^$1\$" | head -n 1; }
+e2e_start_kivo
+HOST=$KIVO_PID
+
+window_named() { xdotool search --all --onlyvisible --pid "$HOST" --name "^$1\$" | head -n 1; }
 is_active() {
     local w
     w=$(window_named "$1")
     [ -n "$w" ] && { [ "$(xdotool getactivewindow 2>/dev/null)" = "$w" ] || xdotool windowactivate "$w"; } &&
         [ "$(xdotool getactivewindow)" = "$w" ]
 }
+strip_shown() {
+    import -window root "$E2E_TMP/strip.png" &&
+        [ "$(e2e_pixel "$E2E_TMP/strip.png" 140 256)" = "222,238,255" ]
+}
 
-# save_as NAME: run the save command and type NAME into its dialog.
+# save_as NAME: select (100, 50)-(400, 250), press the save button, type NAME in the dialog.
 save_as() {
-    "$PROBE" 100 50 300 200 >"$E2E_TMP/probe.out" 2>"$E2E_TMP/probe.err" &
-    PROBE_PID=$!
-    E2E_PIDS+=($PROBE_PID)
+    e2e_wait_capture
+    e2e_drag 100 50 400 250
+    # The strip stands right-aligned 4 pixels under the selection: 135..400 x 254..280.
+    wait_for 10 strip_shown || fail "no toolbar strip under the selection"
+    # The save button: 2440 twips into the strip, 5 pixels down, 16 x 16.
+    xdotool mousemove 306 267 click 1
     wait_for 20 is_active "保存为" || fail "no Save dialog for $1"
     xdotool type --delay 20 "$OUT/$1"
     xdotool key Return
 }
-probe_done() { ! kill -0 "$PROBE_PID" 2>/dev/null; }
+clipboard_png() { xclip -selection clipboard -t image/png -o >"$E2E_TMP/clip.png" 2>/dev/null && [ -s "$E2E_TMP/clip.png" ]; }
+clipboard_empty() { ! clipboard_png; }
 
-# No extension: the dialog adds PNG.
+# No extension: the dialog adds PNG; after the save the clipboard is empty.
 save_as shot
-wait_for 20 probe_done || fail "the save command did not finish"
-[ -f "$OUT/shot.PNG" ] || fail "no shot.PNG written ($(ls "$OUT"))"
+wait_for 20 test -s "$OUT/shot.PNG" || fail "no shot.PNG written ($(ls "$OUT"))"
+wait_for 10 capture_gone || fail "the capture did not end after saving"
 [ "$(identify -format %m "$OUT/shot.PNG")" = PNG ] || fail "shot.PNG is no PNG"
 e2e_same_pixels "$OUT/shot.PNG" "$E2E_TMP/crop.png" || fail "shot.PNG is not the selected area"
-grep -q "clipboard: empty" "$E2E_TMP/probe.out" || fail "the clipboard was not cleared after saving"
+wait_for 10 clipboard_empty || fail "the clipboard was not cleared after saving"
 
 # An existing file is replaced without a question.
 echo "old" >"$OUT/photo.jpg"
+"$KIVO_BIN" gui
 save_as photo.jpg
-wait_for 20 probe_done || fail "the save command asked something about an existing file"
-[ "$(identify -format %m "$OUT/photo.jpg")" = JPEG ] || fail "photo.jpg was not replaced by a JPEG"
+wait_for 20 bash -c "[ \"\$(identify -format %m '$OUT/photo.jpg' 2>/dev/null)\" = JPEG ]" ||
+    fail "photo.jpg was not replaced by a JPEG"
 [ "$(identify -format %Q "$OUT/photo.jpg")" = 80 ] || fail "photo.jpg is not of quality 80"
+wait_for 10 capture_gone || fail "the capture did not end after replacing a file"
 
-# No format for tif: the error message, no file, the clipboard keeps the area.
+# No format for tif: the error message, no file, and the area stays on the clipboard.
+"$KIVO_BIN" gui
 save_as bad.tif
 wait_for 20 is_active "错误" || fail "no error message for bad.tif"
 xdotool key Return
-wait_for 20 probe_done || fail "the save command did not finish after its message"
+wait_for 10 capture_gone || fail "the capture did not end after the failed save"
 [ ! -e "$OUT/bad.tif" ] || fail "bad.tif was written"
-grep -q "clipboard: kept" "$E2E_TMP/probe.out" || fail "the clipboard lost the area after a failed save"
+wait_for 10 clipboard_png || fail "the clipboard lost the area after a failed save"
+e2e_same_pixels "$E2E_TMP/clip.png" "$E2E_TMP/crop.png" || fail "the clipboard holds something else"
+kill -0 "$HOST" || fail "the program ended"
 e2e_pass
