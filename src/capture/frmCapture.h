@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <thread>
 
 class QLabel;
 class QLineEdit;
@@ -174,6 +175,7 @@ class frmCapture : public QWidget {
 
   private:
     void createControls();
+    std::thread prepareBackingStore(const QSize& size);
     void repaintFrame(const QRect& before, const QRect& after);
     void SplitRgb(int32_t Colour, int32_t& R, int32_t& G, int32_t& B) const;
     void ResetSelection(float X, float Y);

@@ -18,7 +18,10 @@
 #include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QBackingStore>
 #include <QTimer>
+#include <cstring>
+#include <thread>
 #include <cstdio>
 
 namespace {
@@ -76,6 +79,23 @@ void frmCapture::createControls() {
     drawFont_ = font();
 }
 
+// The first paint of a full-screen window writes every page of its freshly allocated
+// backing store; at 3840x2160 those page faults cost more than the copy itself. Have
+// them taken on another core while the window system copies the screen for the grab.
+std::thread frmCapture::prepareBackingStore(const QSize& size) {
+    winId();
+    QBackingStore* store = backingStore();
+    if (!store)
+        return {};
+    store->resize(size);
+    auto* image = dynamic_cast<QImage*>(store->paintDevice());
+    if (!image || image->size() != size)
+        return {};
+    uchar* bits = image->bits();
+    const size_t bytes = size_t(image->sizeInBytes());
+    return std::thread([bits, bytes] { std::memset(bits, 0, bytes); });
+}
+
 bool frmCapture::Load() {
     loadClock_.start();
     // Refuse a second running copy of the program before anything else happens.
@@ -94,7 +114,11 @@ bool frmCapture::Load() {
 
     // Freeze the screen: Image (and then Picture) share the grabbed pixels, no copy.
     const QSize size(vb::cint(sw_), vb::cint(sh_));
+    setGeometry(0, 0, size.width(), size.height());
+    std::thread prefault = prepareBackingStore(size);
     QImage frozen = platform_.screen->grab();
+    if (prefault.joinable())
+        prefault.join();
     grabMs_ = loadClock_.nsecsElapsed() / 1e6;
     if (frozen.size() != size || frozen.format() != QImage::Format_RGB32) {
         QImage full(size, QImage::Format_RGB32);
