@@ -13,16 +13,16 @@
 #include "style/StylePanel.h"
 #include "toolbar/ToolbarStrip.h"
 
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QBackingStore>
 #include <QTimer>
+#include <cstdio>
 #include <cstring>
 #include <thread>
-#include <cstdio>
 
 namespace {
 const QString kAlreadyRunning = QStringLiteral("程序已运行，请查看任务栏的托盘图标!!!");

@@ -1,5 +1,7 @@
 #include "platform/ScreenSource.h"
 
+#include "platform/X11ShmGrab.h"
+
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -20,6 +22,8 @@ QImage QtScreenSource::grab() {
     if (!screen)
         return {};
     const QRect g = screen->geometry();
+    if (QImage shm = grabRootWithShm(g); !shm.isNull())
+        return shm;
     QImage img = screen->grabWindow(0, g.x(), g.y(), g.width(), g.height()).toImage();
     if (img.format() != QImage::Format_RGB32)
         img = img.convertToFormat(QImage::Format_RGB32);
