@@ -14,7 +14,7 @@ class QPushButton;
 // the system-information tool.
 class frmAbout : public QDialog {
     Q_OBJECT
-  public:
+public:
     static const QString kHomePage;
     static const QString kNotAvailable;
 
@@ -38,14 +38,14 @@ class frmAbout : public QDialog {
     QPushButton* cmdOKWidget() const { return cmdOKW_; }
     QPushButton* cmdSysInfoWidget() const { return cmdSysInfoW_; }
 
-  public Q_SLOTS:
+public Q_SLOTS:
     // Esc presses cmdOK: the box is closed and destroyed.
     void reject() override { cmdOK_Click(); }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* e) override;
 
-  private:
+private:
     Platform platform_;
     const KeyValueStore& keys_;
     QLabel* lblTitleW_ = nullptr;

@@ -19,7 +19,7 @@ class QPainter;
 // rectangle it touched through changed(), so that only those pixels are repainted.
 class Canvas : public QObject {
     Q_OBJECT
-  public:
+public:
     using Painter = std::function<void(QPainter&)>;
 
     // The persistent image: what the window shows under any transient drawing.
@@ -60,10 +60,10 @@ class Canvas : public QObject {
     // drawing once, clipped to the region.
     void paint(QPainter& p, const QRegion& region) const;
 
-  Q_SIGNALS:
+Q_SIGNALS:
     void changed(const QRect& rect);
 
-  private:
+private:
     void keepPictureUnder(const QRect& rect);
     // Emit changed() for each rectangle of area.
     void report(const QRegion& area);

@@ -8,7 +8,7 @@ class QWidget;
 // float pixels, and whether it is visible. A control with a widget gives it the rounded
 // geometry; a painted control (a frame, a line) tells its owner which pixels to repaint.
 class Control {
-  public:
+public:
     Control() = default;
     explicit Control(QWidget* widget) : widget_(widget) {}
     ~Control();
@@ -41,7 +41,7 @@ class Control {
         repaint_ = std::move(repaint);
     }
 
-  private:
+private:
     friend class ControlBatch;
     void sync(const QRect& before, bool wasVisible);
     // Inside a batch: remember what the widget and the screen show, once.
@@ -63,7 +63,7 @@ class Control {
 // once, instead of being unmapped and mapped again. Open one only around code that lets
 // no events run (nothing may look at the widgets before it closes).
 class ControlBatch {
-  public:
+public:
     ControlBatch();
     ~ControlBatch();
     ControlBatch(const ControlBatch&) = delete;

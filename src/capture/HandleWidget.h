@@ -8,18 +8,18 @@ class frmCapture;
 // release every move comes here, wherever the pointer goes (Qt's implicit grab).
 class HandleWidget : public QWidget {
     Q_OBJECT
-  public:
+public:
     HandleWidget(frmCapture* owner, int index);
     int index() const { return index_; }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
-  private:
+private:
     frmCapture* owner_;
     int index_;
 };

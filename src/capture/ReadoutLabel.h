@@ -12,15 +12,15 @@
 // which costs more than repainting the few pixels it covers.
 class ReadoutLabel : public QLabel {
     Q_OBJECT
-  public:
+public:
     explicit ReadoutLabel(QWidget* parent);
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* e) override;
 
-  private:
+private:
     const QStaticText& laidOut() const;
 
     mutable QStaticText layout_;

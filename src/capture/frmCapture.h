@@ -33,7 +33,7 @@ class StylePanel;
 // history in ../toolbar; the style panel in ../style; the save command in ../output.
 class frmCapture : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit frmCapture(const Platform& platform, QWidget* parent = nullptr);
     ~frmCapture() override;
 
@@ -160,11 +160,11 @@ class frmCapture : public QWidget {
     // Trivial public operation kept for callers that expect it.
     void MDown() {}
 
-  Q_SIGNALS:
+Q_SIGNALS:
     // The capture ended (copied, saved or abandoned).
     void unloaded();
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -173,7 +173,7 @@ class frmCapture : public QWidget {
     void keyPressEvent(QKeyEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
-  private:
+private:
     void createControls();
     std::thread prepareBackingStore(const QSize& size);
     void repaintFrame(const QRect& before, const QRect& after);

@@ -9,7 +9,7 @@
 //   u32 version (1), u32 width, u32 height, u32 QImage format, then width*height*4
 //   bytes of pixels, rows top to bottom, 32 bits per pixel; all integers little-endian.
 class ExcelPropertyBag {
-  public:
+public:
     struct Error : std::runtime_error {
         using std::runtime_error::runtime_error;
     };

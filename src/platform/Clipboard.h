@@ -3,7 +3,7 @@
 
 // The system clipboard as the capture uses it: one picture.
 class Clipboard {
-  public:
+public:
     virtual ~Clipboard() = default;
     // Empty the clipboard, then offer img as its picture.
     virtual void setImage(const QImage& img) = 0;

@@ -6,7 +6,7 @@ class QLockFile;
 
 // Tells whether another instance of the program already runs for this user.
 class InstanceCheck {
-  public:
+public:
     virtual ~InstanceCheck() = default;
     virtual bool previousInstance() = 0;
 };
@@ -14,7 +14,7 @@ class InstanceCheck {
 // A per-user lock file in the runtime folder, held for the life of the process. A lock
 // left behind by a dead process (kill -9) is taken over at once.
 class InstanceLock final : public InstanceCheck {
-  public:
+public:
     // name: the lock's base name; tests pass their own so that they never meet a real Kivo.
     explicit InstanceLock(QString name = QStringLiteral("kivo"));
     ~InstanceLock() override;
@@ -23,7 +23,7 @@ class InstanceLock final : public InstanceCheck {
     static QString runtimeDir();
     QString lockPath() const;
 
-  private:
+private:
     QString name_;
     std::unique_ptr<QLockFile> lock_;
     int answer_ = -1; // -1 not asked yet; the answer is fixed by the first question

@@ -8,7 +8,7 @@
 // Values are raw bytes with a type: text values are 8-bit text that may end in a zero byte,
 // number values are 32-bit little-endian.
 class KeyValueStore {
-  public:
+public:
     enum Root : uint32_t { LocalMachine = 0x80000002u };
     enum Type : uint32_t { Text = 1, Number = 4 };
     struct Value {

@@ -3,7 +3,7 @@
 
 // Modal message boxes with one OK button.
 class MessageBox {
-  public:
+public:
     enum Icon : int {
         NoIcon = 0,
         Critical = 16,
@@ -16,6 +16,6 @@ class MessageBox {
 };
 
 class QtMessageBox final : public MessageBox {
-  public:
+public:
     void show(const QString& text, const QString& title, Icon icon) override;
 };

@@ -20,18 +20,18 @@ Qt::CursorShape toQt(int value);
 } // namespace PointerShape
 
 class MousePointer {
-  public:
+public:
     virtual ~MousePointer() = default;
     virtual void set(int value) = 0;
     virtual int value() const = 0;
 };
 
 class QtMousePointer final : public MousePointer {
-  public:
+public:
     ~QtMousePointer() override;
     void set(int value) override;
     int value() const override { return value_; }
 
-  private:
+private:
     int value_ = PointerShape::Default;
 };

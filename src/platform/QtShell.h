@@ -3,7 +3,7 @@
 
 // Web pages in the user's default browser; programs started detached.
 class QtShell final : public Shell {
-  public:
+public:
     void openUrl(const QUrl& url) override;
     bool startProgram(const QString& path) override;
     bool fileExists(const QString& path) const override;

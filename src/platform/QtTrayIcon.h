@@ -12,17 +12,17 @@ class QSystemTrayIcon;
 // opens on the release like everywhere else on the desktop.
 class QtTrayIcon final : public QObject, public TrayIcon {
     Q_OBJECT
-  public:
+public:
     QtTrayIcon();
     ~QtTrayIcon() override;
     void add(const QIcon& icon, const QString& tip) override;
     void remove() override;
     bool available() const override;
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void report(int32_t message);
 
     std::unique_ptr<QSystemTrayIcon> icon_;

@@ -13,7 +13,7 @@ struct SaveDialogRequest {
 };
 
 class SaveDialog {
-  public:
+public:
     virtual ~SaveDialog() = default;
     // The chosen file name, or nothing when the user cancelled.
     virtual std::optional<QString> ask(const SaveDialogRequest& request) = 0;

@@ -6,7 +6,7 @@ class QWidget;
 
 // Where a capture's frozen picture comes from: the primary screen.
 class ScreenSource {
-  public:
+public:
     virtual ~ScreenSource() = default;
     // The primary screen's size in pixels (one window pixel is one screen pixel).
     virtual QSize size() const = 0;
@@ -17,7 +17,7 @@ class ScreenSource {
 };
 
 class QtScreenSource final : public ScreenSource {
-  public:
+public:
     QSize size() const override;
     QImage grab() override;
 };

@@ -4,7 +4,7 @@
 
 // Opening web pages and starting other programs.
 class Shell {
-  public:
+public:
     virtual ~Shell() = default;
     virtual void openUrl(const QUrl& url) = 0;
     // Start the program at path, detached; false when it could not be started.

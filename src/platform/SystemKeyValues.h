@@ -6,7 +6,7 @@
 // The values this system offers. The system-information key names the first installed
 // program of a list of well-known system-information tools; no other key exists.
 class SystemKeyValues final : public KeyValueStore {
-  public:
+public:
     static const QString kSysInfoKey;
     static const QString kSysInfoValue;
     // tools: program names looked up on PATH, in order of preference.
@@ -16,7 +16,7 @@ class SystemKeyValues final : public KeyValueStore {
     std::optional<Value> value(uint32_t root, const QString& subKey,
                                const QString& name) const override;
 
-  private:
+private:
     QString sysInfoProgram() const;
     QStringList tools_;
 };

@@ -7,7 +7,7 @@
 // The program's icon in the desktop's notification area (the system tray). Mouse events on
 // the icon come back through onMouse as window-message numbers.
 class TrayIcon {
-  public:
+public:
     enum Mouse : int32_t {
         MouseMove = 0x200,
         LeftButtonDown = 0x201,

@@ -17,7 +17,7 @@ Reply send(const QString& socketPath, const QByteArray& command, int timeoutMs =
 
 class CommandServer : public QObject {
     Q_OBJECT
-  public:
+public:
     explicit CommandServer(QObject* parent = nullptr);
     ~CommandServer() override;
     // Listen at socketPath, replacing a socket left behind by a dead host. Call only while
@@ -25,11 +25,11 @@ class CommandServer : public QObject {
     bool listen(const QString& socketPath);
     QString path() const;
 
-  Q_SIGNALS:
+Q_SIGNALS:
     void captureRequested();
     void quitRequested();
 
-  private:
+private:
     void accept();
     QLocalServer server_;
 };

@@ -18,7 +18,7 @@ class TrayIcon;
 // menu, and starts further captures on request.
 class Form1 : public QWidget {
     Q_OBJECT
-  public:
+public:
     static const QString kTip;
     static const QString kFirstLink, kFirstLinkCaption, kSecondLink, kSecondLinkCaption;
 
@@ -55,11 +55,11 @@ class Form1 : public QWidget {
     // Where the one-line notice goes when the desktop has no tray (standard output).
     std::function<void(const QString&)> printLine;
 
-  protected:
+protected:
     void keyPressEvent(QKeyEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
-  private:
+private:
     // Create and show a capture, or bring up the open one. False when the program ended.
     bool showCapture();
 

@@ -10,7 +10,7 @@ class StylePanel;
 // that began here comes here wherever the pointer is (Qt's implicit grab).
 class ColourSwatch : public QWidget {
     Q_OBJECT
-  public:
+public:
     ColourSwatch(QWidget* parent, StylePanel* panel, int index, vb::Colour back);
 
     vb::Colour BackColor() const { return back_; }
@@ -19,7 +19,7 @@ class ColourSwatch : public QWidget {
     int BorderStyle() const { return border_; }
     void setBorderStyle(int style);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
@@ -27,7 +27,7 @@ class ColourSwatch : public QWidget {
     void mousePressEvent(QMouseEvent*) override {}
     void mouseDoubleClickEvent(QMouseEvent*) override {}
 
-  private:
+private:
     StylePanel* panel_;
     int index_;
     vb::Colour back_;

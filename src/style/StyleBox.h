@@ -7,7 +7,7 @@
 // picture at its top-left corner, and reporting pointer moves and presses to its owner.
 class StyleBox : public QWidget {
     Q_OBJECT
-  public:
+public:
     StyleBox(QWidget* parent, const QColor& back);
 
     void setPicture(const QPixmap& picture);
@@ -15,14 +15,14 @@ class StyleBox : public QWidget {
     std::function<void()> onMove;
     std::function<void()> onPress;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override {}
     void mouseDoubleClickEvent(QMouseEvent*) override {}
 
-  private:
+private:
     QColor back_;
     QPixmap picture_;
 };

@@ -17,7 +17,7 @@ class QLineEdit;
 // of the large swatch 16; the chosen size is the text of Text1.
 class StylePanel : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit StylePanel(frmCapture* owner);
 
     // Colour palette.
@@ -43,7 +43,7 @@ class StylePanel : public QWidget {
     void PicCombox_MouseDown();
     void Combo1_Click();
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
     // Presses on the background stay here: they must not reach the capture window.
@@ -51,7 +51,7 @@ class StylePanel : public QWidget {
     void mouseReleaseEvent(QMouseEvent*) override {}
     void mouseDoubleClickEvent(QMouseEvent*) override {}
 
-  private:
+private:
     void createPalette();
     void createFontPicker();
     void showFace(int index);

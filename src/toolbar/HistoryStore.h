@@ -13,7 +13,7 @@ class ExcelPropertyBag;
 // small pieces along an outline rather than the outline's whole box, so that a step costs
 // memory in proportion to what it changed.
 class HistoryStore {
-  public:
+public:
     struct Piece {
         QRect rect;
         QByteArray before; // snapshot k-1 over rect
@@ -48,7 +48,7 @@ class HistoryStore {
     // Bytes held by the entries after the first.
     qint64 stepBytes() const;
 
-  private:
+private:
     QImage first_;
     std::vector<Step> steps_; // steps_[i] is entry i + 2
     int shown_ = 0;           // the snapshot the canvas's picture equals; 0 when unknown

@@ -8,18 +8,18 @@ class frmCapture;
 // click (press and release on it) to the capture window with its index.
 class ToolbarButton : public QWidget {
     Q_OBJECT
-  public:
+public:
     ToolbarButton(QWidget* parent, frmCapture* owner, int index);
     int index() const { return index_; }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
-  private:
+private:
     frmCapture* owner_;
     int index_;
     QPixmap icon_;

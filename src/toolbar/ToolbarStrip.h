@@ -13,7 +13,7 @@ class ToolbarButton;
 // button stands on the capture window itself, at its top-left corner, hidden.
 class ToolbarStrip : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit ToolbarStrip(frmCapture* owner);
 
     std::array<Control, 10> Image2; // the buttons (9 on the capture window)
@@ -25,7 +25,7 @@ class ToolbarStrip : public QWidget {
     static QString ToolTipText(int Index);
     ToolbarButton* button(int Index) const { return buttons_[size_t(Index)]; }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
     // Presses on the background stay here: they must not reach the capture window.
@@ -33,7 +33,7 @@ class ToolbarStrip : public QWidget {
     void mouseReleaseEvent(QMouseEvent*) override {}
     void mouseDoubleClickEvent(QMouseEvent*) override {}
 
-  private:
+private:
     void repaintControl(const QRect& before, const QRect& after);
 
     frmCapture* owner_;

@@ -26,7 +26,7 @@
 
 // A screen whose pixel (x, y) has a colour that names its position (see patternPixel).
 class FakeScreen : public ScreenSource {
-  public:
+public:
     explicit FakeScreen(QSize size = QSize(1920, 1080)) : size_(size) {}
     QSize size() const override { return size_; }
     QImage grab() override {
@@ -51,7 +51,7 @@ class FakeScreen : public ScreenSource {
 };
 
 class FakePointer : public MousePointer {
-  public:
+public:
     void set(int v) override {
         value_ = v;
         history.push_back(v);
@@ -62,7 +62,7 @@ class FakePointer : public MousePointer {
 };
 
 class FakeMessageBox : public MessageBox {
-  public:
+public:
     struct Shown {
         QString text, title;
         Icon icon;
@@ -77,19 +77,19 @@ class FakeMessageBox : public MessageBox {
 };
 
 class FakeInstance : public InstanceCheck {
-  public:
+public:
     bool previousInstance() override { return running; }
     bool running = false;
 };
 
 class FakeProgram : public Program {
-  public:
+public:
     void end() override { ++ended; }
     int ended = 0;
 };
 
 class FakeClipboard : public Clipboard {
-  public:
+public:
     void setImage(const QImage& img) override {
         image_ = img;
         ++sets;
@@ -104,7 +104,7 @@ class FakeClipboard : public Clipboard {
 };
 
 class FakeSaveDialog : public SaveDialog {
-  public:
+public:
     std::optional<QString> ask(const SaveDialogRequest& request) override {
         requests.push_back(request);
         if (answers.empty())
@@ -121,7 +121,7 @@ class FakeSaveDialog : public SaveDialog {
 };
 
 class FakeShell : public Shell {
-  public:
+public:
     void openUrl(const QUrl& url) override { opened.push_back(url); }
     bool startProgram(const QString& path) override {
         started.push_back(path);
@@ -137,7 +137,7 @@ class FakeShell : public Shell {
 // A tray that records what the host does with its icon; tests play the mouse through
 // onMouse and choose whether the desktop has a tray.
 class FakeTray : public TrayIcon {
-  public:
+public:
     void add(const QIcon& icon, const QString& tip) override {
         ++adds;
         icon_ = icon;
@@ -160,7 +160,7 @@ class FakeTray : public TrayIcon {
 
 // A key-value store holding exactly the values a test puts into it.
 class FakeKeyValues : public KeyValueStore {
-  public:
+public:
     std::optional<Value> value(uint32_t root, const QString& subKey,
                                const QString& name) const override {
         const auto it = values.find({root, subKey, name});

@@ -22,7 +22,7 @@ struct RecordingSurface {
 
 class tst_arrow : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
+private Q_SLOTS:
     void headPoints_data();
     void headPoints();
     void zeroLengthDrawsNothing();

@@ -18,7 +18,7 @@ class TestBag : public QObject {
         return img;
     }
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void roundTrip_data() {
         QTest::addColumn<QImage>("pic");
         QTest::newRow("rgb32 noise") << noise(37, 23, QImage::Format_RGB32, 1);

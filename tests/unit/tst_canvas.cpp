@@ -23,7 +23,7 @@ Canvas::Painter fill(const QRect& r, QRgb c) {
 
 class TestCanvas : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
+private Q_SLOTS:
     void settingThePictureSharesItsPixels() {
         Canvas c;
         const QImage pic = checker(64, 48);

@@ -31,7 +31,7 @@ class TestCommandChannel : public QObject {
         return answer + s.readAll();
     }
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void requests_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QByteArray>("answer");

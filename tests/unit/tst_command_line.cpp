@@ -5,7 +5,7 @@
 
 class TestCommandLine : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
+private Q_SLOTS:
     void parse_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("mode");

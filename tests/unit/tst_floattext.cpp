@@ -6,7 +6,7 @@
 
 class TestFloatText : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
+private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void text_data();
     void text();

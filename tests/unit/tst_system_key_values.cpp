@@ -18,7 +18,7 @@ class TestSystemKeyValues : public QObject {
         QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void initTestCase() {
         oldPath_ = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(bin_.path()));

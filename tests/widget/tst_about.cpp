@@ -27,7 +27,7 @@ class TestAbout : public QObject {
         ~Box() { delete w.data(); }
     };
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void textsAfterLoad() {
         Box b;
         QCOMPARE(b.w->windowTitle(), QStringLiteral("关于 Kivo独立截图截屏软件"));

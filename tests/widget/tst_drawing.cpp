@@ -32,7 +32,7 @@ QImage withOutline(QImage img, const QRect& box, QRgb colour) {
 
 class tst_drawing : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
+private Q_SLOTS:
     void rectangleEndClampedToSelection();
     void pressOnBorderOrOutsideDrawsNothing_data();
     void pressOnBorderOrOutsideDrawsNothing();
@@ -52,7 +52,7 @@ class tst_drawing : public QObject {
     void arrowLinesComplete();
     void shapeAfterHistoryCut();
 
-  private:
+private:
     // A 640 x 480 capture with the selection (100, 60, 200 x 100) and the tool armed.
     std::unique_ptr<CaptureHarness> armed(const QString& tool);
 };

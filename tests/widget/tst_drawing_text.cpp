@@ -14,13 +14,13 @@ const QString kText = QStringLiteral("添加文字");
 
 class tst_drawing_text : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
+private Q_SLOTS:
     void boxGrowsWithTextAndNeverNarrows();
     void boxPlacedUnclampedNearTheEdge();
     void toolSwitchWithBoxOpen();
     void typedTextReachesThePicture();
 
-  private:
+private:
     std::unique_ptr<CaptureHarness> armed(const QString& tool) {
         auto h = std::make_unique<CaptureHarness>(QSize(640, 480));
         h->select({100, 60}, {300, 160});

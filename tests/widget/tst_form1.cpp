@@ -28,7 +28,7 @@ class TestForm1 : public QObject {
         }
     };
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void startupShowsTheCaptureBeforeTheIcon() {
         Host h;
         bool captureShownAtAdd = false;

@@ -34,7 +34,7 @@ struct Selected : CaptureHarness {
 
 class TestHandles : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
+private Q_SLOTS:
     void hoverSetsResizePointer_data();
     void hoverSetsResizePointer();
     void resize_data();

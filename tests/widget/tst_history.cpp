@@ -21,7 +21,7 @@ class TestHistory : public QObject {
     }
     static QRgb at(frmCapture* w, int x, int y) { return w->canvas().Picture().pixel(x, y); }
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void startHoldsTheFrozenScreen() {
         CaptureHarness h(QSize(640, 480), false);
         QCOMPARE(h.w->lngCount, 1);

@@ -14,7 +14,7 @@ void setShape(frmCapture& w, float l, float t, float wd, float ht) {
 
 class TestPlacement : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
+private Q_SLOTS:
     void handles_data();
     void handles();
     void handleWidgetsShowRoundedPlaces();

@@ -9,7 +9,7 @@
 #include <QtTest>
 
 class FrmCaptureTestAccess {
-  public:
+public:
     static void SplitRgb(const frmCapture& w, int32_t c, int32_t& r, int32_t& g, int32_t& b) {
         w.SplitRgb(c, r, g, b);
     }
@@ -41,7 +41,7 @@ QString rgbText(QRgb c) {
 
 class TestSelection : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
+private Q_SLOTS:
     void rubberBandQuadrants_data();
     void rubberBandQuadrants();
     void dragAlongTheAnchorRowKeepsZeroSize();

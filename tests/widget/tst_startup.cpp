@@ -8,7 +8,7 @@
 
 class TestStartup : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
+private Q_SLOTS:
     void stateRightAfterStartUp() {
         CaptureHarness h(QSize(800, 600));
         frmCapture* w = h.w;

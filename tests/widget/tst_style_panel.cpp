@@ -46,7 +46,7 @@ QList<int> outlined(const StylePanel& panel) {
 
 class TstStylePanel : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
+private Q_SLOTS:
     void swatchesStandAndPaintAsLaidOut();
     void hoverOutlinesButNeverChooses();
     void chosenOnReleaseEvenAfterDraggingOff();

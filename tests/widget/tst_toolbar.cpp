@@ -35,7 +35,7 @@ void annotate(CaptureHarness& h) {
 
 class TstToolbar : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
+private Q_SLOTS:
     void stripStandsUnderTheSelection();
     void toolButtonsArmTheirTool_data();
     void toolButtonsArmTheirTool();

@@ -26,7 +26,7 @@ QImage areaOfFrozenScreen() {
 
 // A save dialog that notes what the capture window showed when it was asked.
 class WatchingSaveDialog : public FakeSaveDialog {
-  public:
+public:
     std::optional<QString> ask(const SaveDialogRequest& request) override {
         if (window) {
             stripShown = window->Picture1.Visible();
@@ -45,7 +45,7 @@ class WatchingSaveDialog : public FakeSaveDialog {
 
 class TstToolbarOutput : public QObject {
     Q_OBJECT
-  private Q_SLOTS:
+private Q_SLOTS:
     void copyPutsTheBareAreaOnTheClipboard();
     void cancelledSaveEndsWithTheAreaCopied();
     void saveAsksWithThePanelsBackInPlace();
