@@ -125,9 +125,6 @@ public:
     // The current colour (the background of the large swatch) and text size.
     vb::Colour currentColour() const;
     float chosenTextSize() const;
-    // Stand-ins for those two (tests without the style panel); unset, the panel is read.
-    std::function<vb::Colour()> colourOverride;
-    std::function<float()> textSizeOverride;
 
     // ---- Area grab and copy ----
     void ScrnCap(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom);

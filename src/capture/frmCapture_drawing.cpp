@@ -2,7 +2,7 @@
 // shape (transient, redrawn on every move) and its release draws the shape for good and
 // records an undo step. The text tool instead places a text box, and commits it on the
 // next release.
-#include "capture/DrawingStyle.h"
+#include "capture/frmCapture.h"
 
 namespace {
 const QString kRectangle = QStringLiteral("添加矩形");
@@ -34,7 +34,7 @@ void frmCapture::Draw_MouseDown(int /*Button*/, float X, float Y) {
 
 // Draw the armed tool's shape from the press point to (x2, y2) on the current layer.
 static void drawShape(frmCapture& w, float x2, float y2) {
-    const vb::Colour c = drawingColour(w);
+    const vb::Colour c = w.currentColour();
     if (w.sTool == kArrow)
         frmCapture::Arrow(w, w.sngDrawX, w.sngDrawY, x2, y2, kHeadSize, c);
     else if (w.sTool == kEllipse)

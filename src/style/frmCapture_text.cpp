@@ -1,20 +1,20 @@
 // The text tool's box: placed at a release point, widened as the user types, and burnt
 // into the picture at the next release in the colour and size current at that moment.
-#include "capture/DrawingStyle.h"
+#include "capture/frmCapture.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPainter>
 
 bool frmCapture::TextStep(float X, float Y) {
-    const vb::Colour colour = drawingColour(*this);
+    const vb::Colour colour = currentColour();
     QPalette pal = textEditW_->palette();
     pal.setColor(QPalette::Text, vb::toQColor(colour));
     textEditW_->setPalette(pal);
 
     // The window's drawing font and the box take the chosen size together, so that the
     // box measures its text as it will be drawn.
-    const float size = drawingTextSize(*this);
+    const float size = chosenTextSize();
     if (size > 0) {
         drawFont_.setPointSizeF(size);
         QFont boxFont = textEditW_->font();

@@ -3,7 +3,9 @@
 // committed shape, colours read at each drawing.
 #include "CaptureHarness.h"
 #include "Pixels.h"
+#include "style/StylePanel.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
 #include <QSignalSpy>
@@ -273,37 +275,42 @@ void tst_drawing::oneSnapshotPerCommittedShape() {
 void tst_drawing::colourReadAtEachDrawing() {
     auto h = armed(kRectangle);
     frmCapture* w = h->w;
-    vb::Colour colour = vb::rgb(0, 0, 255);
-    w->colourOverride = [&colour] { return colour; };
+    StylePanel* panel = w->stylePanel();
+    // Colours and sizes are chosen as the user chooses them: a release on a swatch, an item
+    // picked from the size list.
+    auto choose = [panel](int swatch) { panel->Pcolor_MouseUp(swatch); };
+    auto pickSize = [panel](const QString& size) {
+        panel->combo()->setCurrentIndex(panel->combo()->findText(size));
+        panel->Combo1_Click();
+    };
+    choose(13); // blue
     h->drag({110, 70}, {150, 100});
-    colour = vb::rgb(0, 255, 0);
+    choose(12); // bright green
     h->drag({160, 70}, {200, 100});
     const QImage pic = w->canvas().Picture();
     QCOMPARE(inkBounds(pic, qRgb(0, 0, 255)), QRect(QPoint(110, 70), QPoint(150, 100)));
     QCOMPARE(inkBounds(pic, qRgb(0, 255, 0)), QRect(QPoint(160, 70), QPoint(200, 100)));
 
     // Text: placed in one colour and size, committed in those current at the commit.
-    float size = 11;
-    w->textSizeOverride = [&size] { return size; };
     w->sTool = kText;
     qreal boxSize = 0;
-    auto commitText = [&](QPoint at, vb::Colour c, float s) {
-        colour = vb::rgb(255, 0, 0);
-        size = 11;
+    auto commitText = [&](QPoint at, const QString& size) {
+        choose(10); // red
+        pickSize(QStringLiteral("11"));
         h->press(at.x(), at.y());
         h->release(at.x(), at.y());
         QTest::keyClicks(w->textEditWidget(), QStringLiteral("HH"));
-        colour = c;
-        size = s;
+        choose(13); // blue
+        pickSize(size);
         h->press(at.x() - 10, at.y() - 10);
         h->release(at.x() - 10, at.y() - 10);
         boxSize = w->textEditWidget()->font().pointSizeF();
         return w->canvas().Picture().copy(QRect(at, QSize(60, 50)));
     };
-    const QImage small = commitText({120, 105}, vb::rgb(0, 0, 255), 11);
+    const QImage small = commitText({120, 105}, QStringLiteral("11"));
     QCOMPARE(boxSize, 11.0);
-    const QImage large = commitText({200, 105}, vb::rgb(0, 0, 255), 22);
-    QCOMPARE(boxSize, 22.0);
+    const QImage large = commitText({200, 105}, QStringLiteral("20"));
+    QCOMPARE(boxSize, 20.0);
     QVERIFY(!inkBounds(small, kRed).isValid());
     QVERIFY(!inkBounds(large, kRed).isValid());
     const QRect s = inkBounds(small, qRgb(0, 0, 255)), l = inkBounds(large, qRgb(0, 0, 255));

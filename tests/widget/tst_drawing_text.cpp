@@ -2,6 +2,9 @@
 // committed by the next release on the window, and what a tool switch in between does.
 #include "CaptureHarness.h"
 #include "Pixels.h"
+#include "style/StylePanel.h"
+
+#include <QComboBox>
 
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -33,7 +36,9 @@ private:
 void tst_drawing_text::boxGrowsWithTextAndNeverNarrows() {
     auto h = armed(kText);
     frmCapture* w = h->w;
-    w->textSizeOverride = [] { return 14.0f; };
+    w->stylePanel()->combo()->setCurrentIndex(
+        w->stylePanel()->combo()->findText(QStringLiteral("14")));
+    w->stylePanel()->Combo1_Click();
     h->press(150, 100);
     h->release(150, 100);
     QCOMPARE(w->TextEdit.Width(), 25.0f);
