@@ -30,7 +30,7 @@ test-e2e: build
 
 # The unit and widget tests again, built with AddressSanitizer and UBSan.
 test-sanitize: deps
-	cmake -S . -B $(BUILD_SAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKIVO_SANITIZE=ON
+	cmake -S . -B $(BUILD_SAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKIVO_SANITIZE=ON -DKIVO_BUILD_BENCH=OFF
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	cd $(BUILD_SAN) && ctest --output-on-failure -j $(JOBS) -LE e2e
 
