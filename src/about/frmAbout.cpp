@@ -1,6 +1,6 @@
 #include "about/frmAbout.h"
 
-#include "capture/Vb.h"
+#include "capture/Basics.h"
 #include "platform/KeyValueStore.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
@@ -55,7 +55,7 @@ frmAbout::frmAbout(const Platform& platform, const KeyValueStore& keys, QWidget*
       platform_(platform), keys_(keys) {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setFixedSize(vb::cint(tw(5730)), vb::cint(tw(3555)));
+    setFixedSize(kivo::roundInt(tw(5730)), kivo::roundInt(tw(3555)));
 
     auto* icon = new QLabel(this);
     icon->setAlignment(Qt::AlignCenter);

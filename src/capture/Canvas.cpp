@@ -1,6 +1,6 @@
 #include "capture/Canvas.h"
 
-#include "capture/Vb.h"
+#include "capture/Basics.h"
 
 #include <QPainter>
 
@@ -98,7 +98,7 @@ int32_t Canvas::pixel(int x, int y) const {
     if (!image_.valid(x, y))
         return -1;
     if (transient_.empty())
-        return vb::fromQRgb(image_.pixel(x, y));
+        return kivo::fromQRgb(image_.pixel(x, y));
     // Persistence off: the transient drawing shows over Image.
     QImage one(1, 1, QImage::Format_RGB32);
     one.setPixel(0, 0, image_.pixel(x, y));
@@ -108,7 +108,7 @@ int32_t Canvas::pixel(int x, int y) const {
         if (t.area.contains(QPoint(x, y)))
             t.paint(p);
     p.end();
-    return vb::fromQRgb(one.pixel(0, 0));
+    return kivo::fromQRgb(one.pixel(0, 0));
 }
 
 void Canvas::paint(QPainter& p, const QRect& rect) const {

@@ -1,6 +1,6 @@
 #include "capture/Control.h"
 
-#include "capture/Vb.h"
+#include "capture/Basics.h"
 
 #include <QWidget>
 #include <algorithm>
@@ -50,7 +50,8 @@ ControlBatch::~ControlBatch() {
 }
 
 QRect Control::pixelRect() const {
-    return QRect(vb::cint(left_), vb::cint(top_), vb::cint(width_), vb::cint(height_));
+    return QRect(kivo::roundInt(left_), kivo::roundInt(top_), kivo::roundInt(width_),
+                 kivo::roundInt(height_));
 }
 
 void Control::setWidget(QWidget* widget) {

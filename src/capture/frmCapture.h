@@ -1,7 +1,7 @@
 #pragma once
+#include "capture/Basics.h"
 #include "capture/Canvas.h"
 #include "capture/Control.h"
-#include "capture/Vb.h"
 #include "output/ExcelPropertyBag.h"
 #include "platform/Platform.h"
 #include "toolbar/HistoryStore.h"
@@ -50,7 +50,7 @@ public:
     QString sState; // "draw" (no selection) or "move" (a selection exists)
     float sngStartX = 0, sngStartY = 0;
     float sngDownX = 0, sngDownY = 0;
-    vb::RECT rcSel;
+    kivo::RECT rcSel;
     int32_t lngKeepOpen = 0;
     bool bTool = false;
     QString sTool;
@@ -58,7 +58,7 @@ public:
     float sngDrawX = 0, sngDrawY = 0;
     float sngX1 = 0, sngY1 = 0, sngX2 = 0, sngY2 = 0;
     QString sDrag;
-    vb::POINT ptNow;
+    kivo::POINT ptNow;
     int32_t lngLastTool = 0;
     std::unique_ptr<ExcelPropertyBag> objBag;
     HistoryStore arrHistory;
@@ -116,20 +116,20 @@ public:
     // Draw an arrow on target (anything with Line(x1, y1, x2, y2, colour)).
     template <class Target>
     static void Arrow(Target& target, float X1, float Y1, float X2, float Y2, float HeadSize,
-                      vb::Colour Colour);
+                      kivo::Colour Colour);
     // Line operation of the window: a one-pixel line, both end points included.
-    void Line(float x1, float y1, float x2, float y2, vb::Colour colour);
+    void Line(float x1, float y1, float x2, float y2, kivo::Colour colour);
     // Line operation in box mode: the outline with corners (x1, y1) and (x2, y2), included.
-    void LineBox(float x1, float y1, float x2, float y2, vb::Colour colour);
-    void EllipseBox(float x1, float y1, float x2, float y2, vb::Colour colour);
+    void LineBox(float x1, float y1, float x2, float y2, kivo::Colour colour);
+    void EllipseBox(float x1, float y1, float x2, float y2, kivo::Colour colour);
     // The current colour (the background of the large swatch) and text size.
-    vb::Colour currentColour() const;
+    kivo::Colour currentColour() const;
     float chosenTextSize() const;
 
     // ---- Area grab and copy ----
     void ScrnCap(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom);
     // The selection rectangle of Shape1, each edge rounded.
-    vb::RECT selectionRect() const;
+    kivo::RECT selectionRect() const;
     // What the window shows over rect without its frame, read-outs, handles and hidden
     // panels: the picture, transient drawing, and still-visible editors and panels.
     QImage renderArea(const QRect& rect);

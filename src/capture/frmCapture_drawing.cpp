@@ -34,7 +34,7 @@ void frmCapture::Draw_MouseDown(int /*Button*/, float X, float Y) {
 
 // Draw the armed tool's shape from the press point to (x2, y2) on the current layer.
 static void drawShape(frmCapture& w, float x2, float y2) {
-    const vb::Colour c = w.currentColour();
+    const kivo::Colour c = w.currentColour();
     if (w.sTool == kArrow)
         frmCapture::Arrow(w, w.sngDrawX, w.sngDrawY, x2, y2, kHeadSize, c);
     else if (w.sTool == kEllipse)

@@ -14,7 +14,7 @@ void frmCapture::Form_DblClick() {
     Picture1.hide();
     pauseAndPump();
     Shape1.hide();
-    const vb::RECT r = selectionRect();
+    const kivo::RECT r = selectionRect();
     ScrnCap(r.Left, r.Top, r.Right, r.Bottom);
     Unload();
 }
@@ -49,7 +49,7 @@ QImage frmCapture::renderArea(const QRect& rect) {
     out.fill(Qt::black); // beyond the screen
     QPainter p(&out);
     p.translate(-rect.topLeft());
-    canvas_.paint(p, rect & QRect(0, 0, vb::cint(sw_), vb::cint(sh_)));
+    canvas_.paint(p, rect & QRect(0, 0, kivo::roundInt(sw_), kivo::roundInt(sh_)));
     p.resetTransform();
     // The window paints its frame itself; of its children only the still-visible ones
     // (an open text box, the style panel) are part of what the user sees. The toolbar never

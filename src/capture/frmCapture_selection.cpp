@@ -31,15 +31,17 @@ void frmCapture::ResetSelection(float X, float Y) {
     lngKeepOpen = 1;
 }
 
-vb::RECT frmCapture::selectionRect() const {
-    return {vb::cint(Shape1.Left()), vb::cint(Shape1.Top()),
-            vb::cint(Shape1.Left() + Shape1.Width()), vb::cint(Shape1.Top() + Shape1.Height())};
+kivo::RECT frmCapture::selectionRect() const {
+    return {kivo::roundInt(Shape1.Left()), kivo::roundInt(Shape1.Top()),
+            kivo::roundInt(Shape1.Left() + Shape1.Width()),
+            kivo::roundInt(Shape1.Top() + Shape1.Height())};
 }
 
 void frmCapture::Form_MouseDown(int Button, int /*Shift*/, float X, float Y) {
     // A double-click copies only when the press that began it fell inside a selection it kept.
-    const bool inside = sState == kMove && selectionRect().contains(vb::cint(X), vb::cint(Y));
-    pressCanCopy_ = inside && (bTool || Button != vb::Right);
+    const bool inside =
+        sState == kMove && selectionRect().contains(kivo::roundInt(X), kivo::roundInt(Y));
+    pressCanCopy_ = inside && (bTool || Button != kivo::Right);
 
     if (bTool) {
         Draw_MouseDown(Button, X, Y);
@@ -53,16 +55,16 @@ void frmCapture::Form_MouseDown(int Button, int /*Shift*/, float X, float Y) {
         sngStartX = X;
         sngStartY = Y;
         Shape1.move(sngStartX, sngStartY);
-        if (Button == vb::Right)
+        if (Button == kivo::Right)
             lngKeepOpen = 0;
         return;
     }
     platform_.pointer->set(PointerShape::Crosshair);
     rcSel = selectionRect();
-    if (rcSel.contains(vb::cint(X), vb::cint(Y))) {
+    if (rcSel.contains(kivo::roundInt(X), kivo::roundInt(Y))) {
         sngDownX = X;
         sngDownY = Y;
-        if (Button == vb::Right)
+        if (Button == kivo::Right)
             ResetSelection(X, Y);
         return;
     }
@@ -74,7 +76,7 @@ void frmCapture::Form_MouseMove(int Button, int /*Shift*/, float X, float Y) {
     sngY2 = Y;
 
     int32_t R, G, B;
-    SplitRgb(canvas_.pixel(vb::cint(X), vb::cint(Y)), R, G, B);
+    SplitRgb(canvas_.pixel(kivo::roundInt(X), kivo::roundInt(Y)), R, G, B);
     setReadoutCaption(QStringLiteral("RGB(%1,%2,%3)").arg(R).arg(G).arg(B));
 
     if (bTool) {
@@ -89,7 +91,7 @@ void frmCapture::Form_MouseMove(int Button, int /*Shift*/, float X, float Y) {
     const bool strictlyInside = X > L && Y > T && L + Shape1.Width() > X && T + Shape1.Height() > Y;
     platform_.pointer->set(strictlyInside ? PointerShape::SizeAll : PointerShape::Crosshair);
 
-    if (Button != vb::Left)
+    if (Button != kivo::Left)
         return;
 
     // Hidden while they move, shown again at the end.
@@ -136,7 +138,7 @@ void frmCapture::Form_MouseMove(int Button, int /*Shift*/, float X, float Y) {
 void frmCapture::Form_MouseUp(int Button, int /*Shift*/, float X, float Y) {
     if (bDrawing)
         Draw_MouseUp(Button, X, Y);
-    if (Button != vb::Left) {
+    if (Button != kivo::Left) {
         if (lngKeepOpen == 0)
             Unload();
         return;

@@ -54,21 +54,22 @@ QRegion ellipseRegion(const QRectF& path) {
 // The box with corners (x1, y1) and (x2, y2), both included, whichever way it was dragged.
 // (QRect::normalized() would move a corner by a pixel.)
 QRect cornersBox(float x1, float y1, float x2, float y2) {
-    const int ax = vb::cint(x1), ay = vb::cint(y1), bx = vb::cint(x2), by = vb::cint(y2);
+    const int ax = kivo::roundInt(x1), ay = kivo::roundInt(y1), bx = kivo::roundInt(x2),
+              by = kivo::roundInt(y2);
     return QRect(QPoint(std::min(ax, bx), std::min(ay, by)),
                  QPoint(std::max(ax, bx), std::max(ay, by)));
 }
 
-QPen pen(vb::Colour colour) {
-    QPen p(vb::toQColor(colour), 1);
+QPen pen(kivo::Colour colour) {
+    QPen p(kivo::toQColor(colour), 1);
     p.setCapStyle(Qt::SquareCap); // the end point is drawn too
     return p;
 }
 } // namespace
 
-void frmCapture::Line(float x1, float y1, float x2, float y2, vb::Colour colour) {
-    const QPoint a(vb::cint(x1), vb::cint(y1));
-    const QPoint b(vb::cint(x2), vb::cint(y2));
+void frmCapture::Line(float x1, float y1, float x2, float y2, kivo::Colour colour) {
+    const QPoint a(kivo::roundInt(x1), kivo::roundInt(y1));
+    const QPoint b(kivo::roundInt(x2), kivo::roundInt(y2));
     QRegion area;
     addSegment(area, a, b, 1);
     canvas_.draw(area, [a, b, colour](QPainter& p) {
@@ -81,7 +82,7 @@ void frmCapture::Line(float x1, float y1, float x2, float y2, vb::Colour colour)
     });
 }
 
-void frmCapture::LineBox(float x1, float y1, float x2, float y2, vb::Colour colour) {
+void frmCapture::LineBox(float x1, float y1, float x2, float y2, kivo::Colour colour) {
     const QRect box = cornersBox(x1, y1, x2, y2);
     // Four one-pixel strips: exact coverage, corners included, and nothing inside repainted.
     const QRect edges[4] = {QRect(box.left(), box.top(), box.width(), 1),
@@ -91,14 +92,14 @@ void frmCapture::LineBox(float x1, float y1, float x2, float y2, vb::Colour colo
     QRegion area;
     for (const QRect& e : edges)
         area += e;
-    const QColor c = vb::toQColor(colour);
+    const QColor c = kivo::toQColor(colour);
     canvas_.draw(area, [area, c](QPainter& p) {
         for (const QRect& r : area)
             p.fillRect(r, c);
     });
 }
 
-void frmCapture::EllipseBox(float x1, float y1, float x2, float y2, vb::Colour colour) {
+void frmCapture::EllipseBox(float x1, float y1, float x2, float y2, kivo::Colour colour) {
     // Like the platform's ellipse: the box's right and bottom edges lie outside the shape.
     const QRect box = cornersBox(x1, y1, x2, y2);
     const int w = box.width() - 1, h = box.height() - 1; // the box of (x1,y1)-(x2,y2), exclusive

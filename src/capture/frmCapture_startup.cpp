@@ -113,7 +113,7 @@ bool frmCapture::Load() {
     platform_.pointer->set(PointerShape::Crosshair);
 
     // Freeze the screen: Image (and then Picture) share the grabbed pixels, no copy.
-    const QSize size(vb::cint(sw_), vb::cint(sh_));
+    const QSize size(kivo::roundInt(sw_), kivo::roundInt(sh_));
     setGeometry(0, 0, size.width(), size.height());
     std::thread prefault = prepareBackingStore(size);
     QImage frozen = platform_.screen->grab();

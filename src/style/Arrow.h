@@ -8,7 +8,7 @@
 // shaft last; a tail on the tip draws nothing.
 template <class Target>
 void frmCapture::Arrow(Target& target, float X1, float Y1, float X2, float Y2, float HeadSize,
-                       vb::Colour Colour) {
+                       kivo::Colour Colour) {
     const float dx = X2 - X1;
     const float dy = Y2 - Y1;
     const double L = std::sqrt(double(dy) * double(dy) + double(dx) * double(dx));

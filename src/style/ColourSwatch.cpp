@@ -4,13 +4,13 @@
 
 #include <QPainter>
 
-ColourSwatch::ColourSwatch(QWidget* parent, StylePanel* panel, int index, vb::Colour back)
+ColourSwatch::ColourSwatch(QWidget* parent, StylePanel* panel, int index, kivo::Colour back)
     : QWidget(parent), panel_(panel), index_(index), back_(back) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }
 
-void ColourSwatch::setBackColor(vb::Colour c) {
+void ColourSwatch::setBackColor(kivo::Colour c) {
     if (c == back_)
         return;
     back_ = c;
@@ -26,7 +26,7 @@ void ColourSwatch::setBorderStyle(int style) {
 
 void ColourSwatch::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), vb::toQColor(back_));
+    p.fillRect(rect(), kivo::toQColor(back_));
     if (border_ != 0) {
         // A dark line with a light one inside, so the outline shows on every colour.
         p.setPen(QColor(64, 64, 64));

@@ -1,5 +1,5 @@
 #pragma once
-#include "capture/Vb.h"
+#include "capture/Basics.h"
 
 #include <QWidget>
 
@@ -11,10 +11,10 @@ class StylePanel;
 class ColourSwatch : public QWidget {
     Q_OBJECT
 public:
-    ColourSwatch(QWidget* parent, StylePanel* panel, int index, vb::Colour back);
+    ColourSwatch(QWidget* parent, StylePanel* panel, int index, kivo::Colour back);
 
-    vb::Colour BackColor() const { return back_; }
-    void setBackColor(vb::Colour c);
+    kivo::Colour BackColor() const { return back_; }
+    void setBackColor(kivo::Colour c);
     // 0 none, 1 a single line.
     int BorderStyle() const { return border_; }
     void setBorderStyle(int style);
@@ -30,6 +30,6 @@ protected:
 private:
     StylePanel* panel_;
     int index_;
-    vb::Colour back_;
+    kivo::Colour back_;
     int border_ = 0;
 };

@@ -16,7 +16,7 @@ const QColor kFrame(0x80, 0x80, 0xFF); // 0x00FF8080
 
 struct SwatchPlace {
     float left, top; // twips
-    vb::Colour value;
+    kivo::Colour value;
 };
 constexpr std::array<SwatchPlace, 16> kSwatches = {{
     {480, 0, 0x00000000},
@@ -36,7 +36,7 @@ constexpr std::array<SwatchPlace, 16> kSwatches = {{
     {1920, 220, 0x00FF00FF},
     {2160, 220, 0x00FFFF00},
 }};
-constexpr vb::Colour kStartColour = 0x000000FF; // red
+constexpr kivo::Colour kStartColour = 0x000000FF; // red
 
 const QStringList kSizes = {QStringLiteral("6"),  QStringLiteral("8"),  QStringLiteral("9"),
                             QStringLiteral("10"), QStringLiteral("11"), QStringLiteral("12"),

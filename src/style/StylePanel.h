@@ -1,6 +1,6 @@
 #pragma once
+#include "capture/Basics.h"
 #include "capture/Control.h"
-#include "capture/Vb.h"
 
 #include <QPixmap>
 #include <QWidget>

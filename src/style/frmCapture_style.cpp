@@ -16,7 +16,7 @@ void frmCapture::OpenCombo() {
         combo->showPopup();
 }
 
-vb::Colour frmCapture::currentColour() const {
+kivo::Colour frmCapture::currentColour() const {
     return stylePanel_->swatch(16)->BackColor();
 }
 

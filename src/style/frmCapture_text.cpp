@@ -7,9 +7,9 @@
 #include <QPainter>
 
 bool frmCapture::TextStep(float X, float Y) {
-    const vb::Colour colour = currentColour();
+    const kivo::Colour colour = currentColour();
     QPalette pal = textEditW_->palette();
-    pal.setColor(QPalette::Text, vb::toQColor(colour));
+    pal.setColor(QPalette::Text, kivo::toQColor(colour));
     textEditW_->setPalette(pal);
 
     // The window's drawing font and the box take the chosen size together, so that the
@@ -32,14 +32,14 @@ bool frmCapture::TextStep(float X, float Y) {
     }
 
     const QString text = textEditW_->text();
-    const QPoint at(vb::cint(TextEdit.Left()), vb::cint(TextEdit.Top()));
+    const QPoint at(kivo::roundInt(TextEdit.Left()), kivo::roundInt(TextEdit.Top()));
     if (!text.isEmpty()) {
         const QFontMetrics fm(drawFont_);
         // The text's top-left corner at the box's; glyphs may overhang their advance a little.
         const QRect cell(at, QSize(fm.horizontalAdvance(text), fm.height()));
         const QRect bounds = cell | fm.boundingRect(text).translated(at.x(), at.y() + fm.ascent());
         const QFont font = drawFont_;
-        const QColor c = vb::toQColor(colour);
+        const QColor c = kivo::toQColor(colour);
         canvas_.draw(bounds.adjusted(-2, -2, 2, 2),
                      [font, c, at, text, ascent = fm.ascent()](QPainter& p) {
                          p.setFont(font);

@@ -26,7 +26,7 @@ void frmCapture::copySelectionWithoutPanels() {
     Picture2.hide();
     pauseAndPump();
     Shape1.hide();
-    const vb::RECT r = selectionRect();
+    const kivo::RECT r = selectionRect();
     ScrnCap(r.Left, r.Top, r.Right, r.Bottom);
 }
 

@@ -8,13 +8,13 @@
 namespace {
 struct Stroke {
     float x1, y1, x2, y2;
-    vb::Colour colour;
+    kivo::Colour colour;
 };
 
 // Any surface with a line operation serves as the arrow's target.
 struct RecordingSurface {
     std::vector<Stroke> strokes;
-    void Line(float x1, float y1, float x2, float y2, vb::Colour c) {
+    void Line(float x1, float y1, float x2, float y2, kivo::Colour c) {
         strokes.push_back({x1, y1, x2, y2, c});
     }
 };
@@ -53,7 +53,7 @@ void tst_arrow::headPoints() {
     QFETCH(QPointF, a);
     QFETCH(QPointF, b);
     RecordingSurface s;
-    const vb::Colour colour = vb::rgb(1, 2, 3);
+    const kivo::Colour colour = kivo::rgb(1, 2, 3);
     frmCapture::Arrow(s, float(tail.x()), float(tail.y()), float(tip.x()), float(tip.y()), head,
                       colour);
     QCOMPARE(s.strokes.size(), size_t(3));

@@ -1,7 +1,7 @@
 // The two drawing layers: what persistent and transient drawing change, what Cls takes
 // back, and which rectangles each operation reports for repainting.
+#include "capture/Basics.h"
 #include "capture/Canvas.h"
-#include "capture/Vb.h"
 
 #include <QPainter>
 #include <QSignalSpy>
@@ -41,7 +41,7 @@ private Q_SLOTS:
         QCOMPARE(c.Picture(), pic);
         // The picture the canvas was given is never written through.
         QCOMPARE(pic.pixel(12, 12), checker(64, 48).pixel(12, 12));
-        QCOMPARE(c.pixel(12, 12), vb::rgb(255, 0, 0));
+        QCOMPARE(c.pixel(12, 12), kivo::rgb(255, 0, 0));
     }
 
     void clsTakesBackEverythingSinceThePictureWasSet() {
@@ -83,7 +83,7 @@ private Q_SLOTS:
         QCOMPARE(changed.at(0).at(0).toRect(), QRect(5, 6, 3, 3));
         QCOMPARE(c.Image(), pic);
         // What the window shows includes it, and so does the pixel read-back.
-        QCOMPARE(c.pixel(6, 7), vb::rgb(250, 0, 250));
+        QCOMPARE(c.pixel(6, 7), kivo::rgb(250, 0, 250));
         QImage shown(32, 32, QImage::Format_RGB32);
         QPainter p(&shown);
         c.paint(p, shown.rect());
@@ -91,7 +91,7 @@ private Q_SLOTS:
         QCOMPARE(shown.pixel(6, 7), qRgb(250, 0, 250));
         QCOMPARE(shown.pixel(0, 0), pic.pixel(0, 0));
         c.Cls();
-        QCOMPARE(c.pixel(6, 7), vb::fromQRgb(pic.pixel(6, 7)));
+        QCOMPARE(c.pixel(6, 7), kivo::fromQRgb(pic.pixel(6, 7)));
     }
 
     void drawingReportsOnlyItsBounds() {

@@ -422,8 +422,9 @@ void tst_drawing::arrowLinesComplete() {
         h->drag(shaft.p1(), shaft.p2());
         struct Painted {
             QPainter* p;
-            void Line(float x1, float y1, float x2, float y2, vb::Colour) {
-                p->drawLine(QPoint(vb::cint(x1), vb::cint(y1)), QPoint(vb::cint(x2), vb::cint(y2)));
+            void Line(float x1, float y1, float x2, float y2, kivo::Colour) {
+                p->drawLine(QPoint(kivo::roundInt(x1), kivo::roundInt(y1)),
+                            QPoint(kivo::roundInt(x2), kivo::roundInt(y2)));
             }
         };
         QPainter p(&expected);

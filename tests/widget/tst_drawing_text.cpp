@@ -54,7 +54,7 @@ void tst_drawing_text::boxGrowsWithTextAndNeverNarrows() {
     const float widest = float(fm.horizontalAdvance(wide));
     QVERIFY(widest > 25);
     QCOMPARE(w->TextEdit.Width(), widest); // exactly the text, no margin
-    QCOMPARE(w->textEditWidget()->width(), vb::cint(widest));
+    QCOMPARE(w->textEditWidget()->width(), kivo::roundInt(widest));
     const int height = w->textEditWidget()->height();
     QTest::keyClick(w->textEditWidget(), Qt::Key_Backspace);
     QTest::keyClick(w->textEditWidget(), Qt::Key_Backspace);

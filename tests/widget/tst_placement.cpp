@@ -103,7 +103,7 @@ void TestPlacement::readouts() {
     QCOMPARE(h.w->LblPos.Width(), float(h.w->lblPosWidget()->sizeHint().width()));
     // The widget shows the rounded place (102.5 -> 102, 42.5 -> 42).
     QCOMPARE(h.w->lblPosWidget()->pos(),
-             QPoint(vb::cint(h.w->LblPos.Left()), vb::cint(h.w->LblPos.Top())));
+             QPoint(kivo::roundInt(h.w->LblPos.Left()), kivo::roundInt(h.w->LblPos.Top())));
     // Placing the read-outs does not show them.
     QVERIFY(!h.w->LblPos.Visible());
     QVERIFY(!h.w->lblInfo.Visible());
@@ -137,7 +137,7 @@ void TestPlacement::toolbar() {
     QVERIFY(h.w->Picture1.Visible());
     QVERIFY(h.w->Picture1.widget()->isVisible());
     QCOMPARE(h.w->Picture1.widget()->pos(),
-             QPoint(vb::cint(float(at.x())), vb::cint(float(at.y()))));
+             QPoint(kivo::roundInt(float(at.x())), kivo::roundInt(float(at.y()))));
 }
 
 KIVO_TEST_MAIN_SCREEN(TestPlacement, 1920, 1080)

@@ -13,7 +13,7 @@
 
 namespace {
 const QPoint kSelA(200, 150), kSelB(700, 450);
-constexpr vb::Colour kRed = 0x000000FF;
+constexpr kivo::Colour kRed = 0x000000FF;
 
 QPoint centreOf(const CaptureHarness& h, const QWidget* widget) {
     return widget->mapTo(h.w.data(), widget->rect().center());
@@ -72,11 +72,11 @@ void TstStylePanel::swatchesStandAndPaintAsLaidOut() {
         QCOMPARE(c.Width(), 200 / 15.0f);
         QCOMPARE(qRgb(qRed(shown.pixel(swatchAt(h, i))), qGreen(shown.pixel(swatchAt(h, i))),
                       qBlue(shown.pixel(swatchAt(h, i)))),
-                 vb::toQColor(panel.swatch(i)->BackColor()).rgb());
+                 kivo::toQColor(panel.swatch(i)->BackColor()).rgb());
     }
-    const vb::Colour expected[16] = {0x000000, 0x808080, 0x0000C0, 0x00C0C0, 0x008000, 0x800000,
-                                     0x800080, 0x808000, 0xFFFFFF, 0xC0C0C0, 0x0000FF, 0x00FFFF,
-                                     0x00FF00, 0xFF0000, 0xFF00FF, 0xFFFF00};
+    const kivo::Colour expected[16] = {0x000000, 0x808080, 0x0000C0, 0x00C0C0, 0x008000, 0x800000,
+                                       0x800080, 0x808000, 0xFFFFFF, 0xC0C0C0, 0x0000FF, 0x00FFFF,
+                                       0x00FF00, 0xFF0000, 0xFF00FF, 0xFFFF00};
     for (int i = 0; i < 16; ++i)
         QCOMPARE(panel.swatch(i)->BackColor(), expected[i]);
     // The large swatch shows the current colour.
@@ -97,7 +97,7 @@ void TstStylePanel::hoverOutlinesButNeverChooses() {
     // Moves jumped straight from swatch to swatch: all three stay outlined.
     QCOMPARE(outlined(panel), (QList<int>{0, 1, 2}));
     clickAt(h, swatchAt(h, 2));
-    QCOMPARE(h.w->currentColour(), vb::Colour(0x000000C0));
+    QCOMPARE(h.w->currentColour(), kivo::Colour(0x000000C0));
     QCOMPARE(h.shown().pixel(swatchAt(h, 16)), qRgb(192, 0, 0));
 }
 
@@ -110,7 +110,7 @@ void TstStylePanel::chosenOnReleaseEvenAfterDraggingOff() {
     h.move(p.x() + 30, p.y() + 200);
     h.move(600, 50);
     h.release(600, 50);
-    QCOMPARE(h.w->currentColour(), vb::Colour(0x000000C0));
+    QCOMPARE(h.w->currentColour(), kivo::Colour(0x000000C0));
     // The release did not reach the window: no annotation was started.
     QVERIFY(!h.w->bDrawing);
 }
@@ -122,22 +122,22 @@ void TstStylePanel::releaseGoesToThePressedSwatch() {
     h.press(from.x(), from.y());
     h.move(to.x(), to.y());
     h.release(to.x(), to.y());
-    QCOMPARE(h.w->currentColour(), vb::Colour(0x00FF0000));
+    QCOMPARE(h.w->currentColour(), kivo::Colour(0x00FF0000));
 }
 
 void TstStylePanel::currentSwatchNeverChangesTheColour() {
     CaptureHarness h;
     openPanel(h, 7);
     clickAt(h, swatchAt(h, 13));
-    QCOMPARE(h.w->currentColour(), vb::Colour(0x00FF0000));
+    QCOMPARE(h.w->currentColour(), kivo::Colour(0x00FF0000));
     clickAt(h, swatchAt(h, 16));
-    QCOMPARE(h.w->currentColour(), vb::Colour(0x00FF0000));
+    QCOMPARE(h.w->currentColour(), kivo::Colour(0x00FF0000));
     // Pressed on the large swatch, released over another one: still unchanged.
     const QPoint from = swatchAt(h, 16), to = swatchAt(h, 8);
     h.press(from.x(), from.y());
     h.move(to.x(), to.y());
     h.release(to.x(), to.y());
-    QCOMPARE(h.w->currentColour(), vb::Colour(0x00FF0000));
+    QCOMPARE(h.w->currentColour(), kivo::Colour(0x00FF0000));
 }
 
 void TstStylePanel::hoverOnCurrentOrBackgroundClearsOutlines() {
@@ -154,7 +154,7 @@ void TstStylePanel::hoverOnCurrentOrBackgroundClearsOutlines() {
     QCOMPARE(outlined(panel), QList<int>{5});
     // The gap between two swatches is the palette's own background.
     QWidget* palette = panel.PicColor.widget();
-    hover(palette->mapTo(h.w.data(), QPoint(vb::cint(panel.Pcolor[5].Left()) - 1, 5)));
+    hover(palette->mapTo(h.w.data(), QPoint(kivo::roundInt(panel.Pcolor[5].Left()) - 1, 5)));
     QCOMPARE(outlined(panel), QList<int>{});
     QCOMPARE(h.w->currentColour(), kRed);
 }
@@ -248,7 +248,7 @@ void TstStylePanel::newCaptureStartsRedWithSize11() {
         panel.combo()->setCurrentIndex(8);
         panel.Combo1_Click();
         QCOMPARE(h.w->chosenTextSize(), 20.0f);
-        QCOMPARE(h.w->currentColour(), vb::Colour(0x00FF0000));
+        QCOMPARE(h.w->currentColour(), kivo::Colour(0x00FF0000));
         h.w->Image2_Click(3);
     }
     CaptureHarness h;

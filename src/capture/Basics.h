@@ -6,12 +6,12 @@
 
 // The arithmetic shared by the whole capture: 32-bit float pixels, integers made by
 // rounding to the nearest value with halves to the even neighbour, colours as 0x00BBGGRR.
-namespace vb {
+namespace kivo {
 
-inline int32_t cint(float v) {
+inline int32_t roundInt(float v) {
     return static_cast<int32_t>(std::nearbyintf(v));
 }
-inline int32_t cint(double v) {
+inline int32_t roundInt(double v) {
     return static_cast<int32_t>(std::nearbyint(v));
 }
 
@@ -39,7 +39,8 @@ struct POINT {
     int32_t x = 0, y = 0;
 };
 
-// VB mouse buttons: 1 left, 2 right, 4 middle (a sum when several are held).
+// Mouse buttons as the handlers take them: 1 left, 2 right, 4 middle (a sum when several
+// are held).
 enum Button : int { Left = 1, Right = 2, Middle = 4 };
 
-} // namespace vb
+} // namespace kivo
