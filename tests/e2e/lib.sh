@@ -125,3 +125,14 @@ e2e_same_pixels() {
 }
 
 e2e_pass() { echo "PASS: $(basename "$0" .sh)"; }
+
+# e2e_capture_on_pattern [WxH]: a display whose root shows a known pattern
+# ($E2E_TMP/root.png), and the real program's capture of it open.
+e2e_capture_on_pattern() {
+    local size=${1:-1280x800}
+    e2e_start_display "$size"
+    e2e_pattern "$size" "$E2E_TMP/root.png"
+    e2e_set_root "$E2E_TMP/root.png"
+    e2e_start_kivo
+    e2e_wait_capture
+}

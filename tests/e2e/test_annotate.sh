@@ -4,11 +4,7 @@
 # the three in red over the frozen screen.
 . "$(dirname "$0")/lib.sh"
 
-e2e_start_display 1280x800
-e2e_pattern 1280x800 "$E2E_TMP/root.png"
-e2e_set_root "$E2E_TMP/root.png"
-e2e_start_kivo
-e2e_wait_capture
+e2e_capture_on_pattern 1280x800
 win=$(capture_window)
 is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$win" ] || xdotool windowactivate "$win"; [ "$(xdotool getactivewindow)" = "$win" ]; }
 wait_for 10 is_active || fail "the capture window never got the focus"

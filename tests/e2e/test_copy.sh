@@ -3,12 +3,7 @@
 # area on the clipboard, where another program reads it as a PNG; outside it does nothing.
 . "$(dirname "$0")/lib.sh"
 
-e2e_start_display 1280x800
-e2e_pattern 1280x800 "$E2E_TMP/root.png"
-e2e_set_root "$E2E_TMP/root.png"
-
-e2e_start_kivo
-e2e_wait_capture
+e2e_capture_on_pattern 1280x800
 shows_root() {
     import -window root "$E2E_TMP/shot.png" && e2e_same_pixels "$E2E_TMP/shot.png" "$E2E_TMP/root.png"
 }

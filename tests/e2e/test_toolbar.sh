@@ -4,12 +4,7 @@
 # choice, size list), and the exit button ends the capture while the program runs on.
 . "$(dirname "$0")/lib.sh"
 
-e2e_start_display 1280x800
-e2e_pattern 1280x800 "$E2E_TMP/root.png"
-e2e_set_root "$E2E_TMP/root.png"
-
-e2e_start_kivo
-e2e_wait_capture
+e2e_capture_on_pattern 1280x800
 shot() { import -window root "$E2E_TMP/shot.png"; }
 shows_root() { shot && e2e_same_pixels "$E2E_TMP/shot.png" "$E2E_TMP/root.png"; }
 wait_for 10 shows_root || fail "the capture window does not show the frozen screen"

@@ -1,7 +1,6 @@
 // Resizing the selection with its eight handles: pointer shapes, the resize table, the
 // lock while annotations exist, and the routing of every move of a drag to its handle.
 #include "CaptureHarness.h"
-#include "OffscreenScreen.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -262,5 +261,5 @@ void TestHandles::doubleClickOnHandleStartsNoDrag() {
     QCOMPARE(unloaded.count(), 0);
 }
 
-KIVO_TEST_MAIN_SCREEN(TestHandles, 1920, 1080)
+QTEST_MAIN(TestHandles)
 #include "tst_handles.moc"

@@ -1,6 +1,5 @@
 // Where the handles, the read-outs and the toolbar strip go around a selection rectangle.
 #include "CaptureHarness.h"
-#include "OffscreenScreen.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -140,5 +139,5 @@ void TestPlacement::toolbar() {
              QPoint(kivo::roundInt(float(at.x())), kivo::roundInt(float(at.y()))));
 }
 
-KIVO_TEST_MAIN_SCREEN(TestPlacement, 1920, 1080)
+QTEST_MAIN(TestPlacement)
 #include "tst_placement.moc"

@@ -1,7 +1,6 @@
 // Dragging out, moving and discarding the selection with the mouse, the colour read-out
 // and the pointer shapes, driven through the window's real event routing.
 #include "CaptureHarness.h"
-#include "OffscreenScreen.h"
 #include "toolbar/ToolbarStrip.h"
 
 #include <QFontInfo>
@@ -371,5 +370,5 @@ void TestSelection::splitRgb() {
     QTEST(int(b), "b");
 }
 
-KIVO_TEST_MAIN_SCREEN(TestSelection, 1920, 1080)
+QTEST_MAIN(TestSelection)
 #include "tst_selection.moc"
