@@ -5,7 +5,7 @@
 # Usage: bench/bench_clipboard.sh [BUILD_DIR]   (prints figures; runs 3 times each)
 BUILD=${1:-build}
 export KIVO_BIN=${KIVO_BIN:-$(realpath "$BUILD/src/kivo")}
-IMAGES=${KIVO_BENCH_IMAGES:-/work/shared/bench-images}
+IMAGES=${KIVO_BENCH_IMAGES:-$(realpath "$(dirname "$0")/../../shared/bench-images" 2>/dev/null)}
 RUNS=${KIVO_BENCH_RUNS:-3}
 . "$(dirname "$0")/../tests/e2e/lib.sh"
 
@@ -40,7 +40,7 @@ for size in 1920x1080 3840x2160; do
     w=${size%x*}
     h=${size#*x}
     e2e_start_display "$size"
-    cp "$IMAGES/desktop-$size.png" "$E2E_TMP/root.png"
+    cp "$IMAGES/desktop-$size.png" "$E2E_TMP/root.png" || { echo "bench_clipboard: no picture $IMAGES/desktop-$size.png" >&2; exit 1; }
     e2e_set_root "$E2E_TMP/root.png"
     for i in $(seq "$RUNS"); do
         one_copy "$w" "$h" 100 100 1100 900

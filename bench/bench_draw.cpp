@@ -3,13 +3,12 @@
 // 3840x2160. Run without arguments: it runs itself once per size on an offscreen screen of
 // that size (or give WxH to run one size on the current platform).
 #include "capture/frmCapture.h"
-#include "platform/InstanceLock.h"
-#include "platform/MessageBox.h"
+#include "form/Vocabulary.h"
 #include "platform/MousePointer.h"
-#include "platform/Program.h"
 #include "platform/ScreenSource.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QRandomGenerator>
 #include <QThread>
 #include <QWindow>
@@ -56,8 +55,26 @@ long rssKb() {
     return resident * 4;
 }
 
-const QString kTools[] = {QStringLiteral("添加矩形"), QStringLiteral("添加椎圆"),
-                          QStringLiteral("添加箭头")};
+const QString kTools[] = {kivo::kToolRectangle, kivo::kToolEllipse, kivo::kToolArrow};
+
+// A left-button event at window pixel (x, y), handled at once as the window system's would be.
+void mouse(QWidget* w, QEvent::Type type, float x, float y) {
+    const QPointF at(x, y);
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, at, w->mapToGlobal(at),
+                  type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+void press(QWidget* w, float x, float y) {
+    mouse(w, QEvent::MouseButtonPress, x, y);
+}
+void drag(QWidget* w, float x, float y) {
+    mouse(w, QEvent::MouseMove, x, y);
+}
+void release(QWidget* w, float x, float y) {
+    mouse(w, QEvent::MouseButtonRelease, x, y);
+}
 
 // Counts the paint events of the window, to show that every move was repainted.
 struct PaintCounter : QObject {
@@ -87,9 +104,9 @@ struct Capture {
         QApplication::processEvents();
         // A selection over the middle three quarters of the screen.
         const float W = float(size.width()), H = float(size.height());
-        w->Form_MouseDown(1, 0, W / 8, H / 8);
-        w->Form_MouseMove(1, 0, W * 7 / 8, H * 7 / 8);
-        w->Form_MouseUp(1, 0, W * 7 / 8, H * 7 / 8);
+        press(w, W / 8, H / 8);
+        drag(w, W * 7 / 8, H * 7 / 8);
+        release(w, W * 7 / 8, H * 7 / 8);
         w->bTool = true;
         QApplication::processEvents();
     }
@@ -104,7 +121,7 @@ double previewMove(Capture& c, const QString& tool, int moves, double& handlerMs
     w->sTool = tool;
     const float L = w->Shape1.Left(), T = w->Shape1.Top(), W = w->Shape1.Width(),
                 H = w->Shape1.Height();
-    w->Form_MouseDown(1, 0, L + W * 0.1f, T + H * 0.1f);
+    press(w, L + W * 0.1f, T + H * 0.1f);
     QApplication::processEvents();
     const double t0 = cpuMs();
     for (int i = 0; i < moves; ++i) {
@@ -112,7 +129,7 @@ double previewMove(Capture& c, const QString& tool, int moves, double& handlerMs
         const float x = L + W * float(0.55 + 0.4 * std::cos(a));
         const float y = T + H * float(0.55 + 0.4 * std::sin(a));
         const double h0 = cpuMs();
-        w->Form_MouseMove(1, 0, x, y);
+        drag(w, x, y);
         handlerMs += cpuMs() - h0;
         QApplication::processEvents();
     }
@@ -168,9 +185,9 @@ int runAt(QSize size, bool history) {
                     y1 = T + 1 + float(rng.bounded(int(H) - 2));
         const float x2 = x1 + float(rng.bounded(-800, 800)),
                     y2 = y1 + float(rng.bounded(-600, 600));
-        c.w->Form_MouseDown(1, 0, x1, y1);
-        c.w->Form_MouseMove(1, 0, x2, y2);
-        c.w->Form_MouseUp(1, 0, x2, y2);
+        press(c.w, x1, y1);
+        drag(c.w, x2, y2);
+        release(c.w, x2, y2);
         QApplication::processEvents();
     }
     const double commitMs = (cpuMs() - t0) / 200;

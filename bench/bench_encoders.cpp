@@ -1,6 +1,6 @@
 // Encode time and file size per format for realistic screenshots, beside Qt's default PNG
 // writer measured in the same run. Usage: bench_encoders [PNG files...] (default: the
-// pictures in $KIVO_BENCH_IMAGES or /work/shared/bench-images).
+// pictures in $KIVO_BENCH_IMAGES or the shared bench-images folder).
 #include "output/GifWriter.h"
 #include "output/PngWriter.h"
 
@@ -56,15 +56,22 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList files = app.arguments().mid(1);
     if (files.isEmpty()) {
-        const QString dir = qEnvironmentVariable("KIVO_BENCH_IMAGES", "/work/shared/bench-images");
+        const QString dir =
+            qEnvironmentVariable("KIVO_BENCH_IMAGES", QStringLiteral(KIVO_BENCH_IMAGES));
         for (const QString& f : QDir(dir).entryList({"*.png"}, QDir::Files, QDir::Name))
             files << QDir(dir).filePath(f);
+        if (files.isEmpty()) {
+            std::fprintf(stderr, "bench_encoders: no pictures in %s\n", qPrintable(dir));
+            return 1;
+        }
     }
     const int runs = std::max(1, qEnvironmentVariableIntValue("KIVO_BENCH_RUNS") ?: 3);
     for (const QString& file : files) {
         const QImage img = QImage(file).convertToFormat(QImage::Format_RGB32);
-        if (img.isNull())
-            continue;
+        if (img.isNull()) {
+            std::fprintf(stderr, "bench_encoders: cannot read %s\n", qPrintable(file));
+            return 1;
+        }
         std::printf("%s (%dx%d)\n", qPrintable(QFileInfo(file).fileName()), img.width(),
                     img.height());
         double qtMs = 0, fastMs = 0;
@@ -93,12 +100,8 @@ int main(int argc, char** argv) {
         measure(
             "GIF", img,
             [](const QImage& i) {
-                QByteArray bytes;
-                QBuffer buffer(&bytes);
-                buffer.open(QIODevice::WriteOnly);
-                QString error;
-                GifWriter::write(i, buffer, error);
-                return bytes;
+                const Result<QByteArray> gif = GifWriter::encode(i);
+                return gif.ok() ? gif.value() : QByteArray();
             },
             1);
     }

@@ -30,8 +30,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QSize size(3840, 2160);
     FakePlatform fakes(size);
-    fakes.screen.image = QImage(QStringLiteral(KIVO_BENCH_IMAGES "/desktop-3840x2160.png"))
-                             .convertToFormat(QImage::Format_RGB32);
+    const QString file =
+        qEnvironmentVariable("KIVO_BENCH_IMAGES", QStringLiteral(KIVO_BENCH_IMAGES)) +
+        QStringLiteral("/desktop-3840x2160.png");
+    fakes.screen.image = QImage(file).convertToFormat(QImage::Format_RGB32);
+    if (fakes.screen.image.size() != size) {
+        std::fprintf(stderr, "bench_history: no 3840x2160 picture at %s\n", qPrintable(file));
+        return 1;
+    }
     frmCapture w(fakes.platform());
     w.Load();
     const long rss0 = rssKb();

@@ -6,7 +6,7 @@ set -euo pipefail
 build=${1:-build}
 runs=${2:-5}
 bin=$(realpath "$build/src/kivo")
-images=$(realpath "$(dirname "$0")/../../shared/bench-images" 2>/dev/null || true)
+images=${KIVO_BENCH_IMAGES:-$(realpath "$(dirname "$0")/../../shared/bench-images" 2>/dev/null || true)}
 tmp=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$tmp"' EXIT
 export XDG_RUNTIME_DIR="$tmp/run" && mkdir -m 700 -p "$XDG_RUNTIME_DIR"
@@ -19,7 +19,8 @@ for size in 1920x1080 3840x2160; do
     until xdpyinfo >/dev/null 2>&1; do sleep 0.05; done
     openbox >/dev/null 2>&1 &
     wm=$!
-    if [ -f "$images/desktop-$size.png" ]; then display -window root "$images/desktop-$size.png" >/dev/null 2>&1 || true; fi
+    [ -f "$images/desktop-$size.png" ] || { echo "bench_startup: no picture $images/desktop-$size.png" >&2; exit 1; }
+    display -window root "$images/desktop-$size.png" >/dev/null 2>&1 || true
     for i in $(seq "$runs"); do
         KIVO_BENCH_TIMING=1 "$bin" >"$tmp/out" 2>&1 &
         pid=$!

@@ -1,14 +1,7 @@
 // Kivo: the tray host, or a request to it from the command line.
-#include "capture/frmCapture.h"
 #include "platform/InstanceLock.h"
-#include "platform/MessageBox.h"
-#include "platform/MousePointer.h"
-#include "platform/Program.h"
-#include "platform/QtClipboard.h"
-#include "platform/QtSaveDialog.h"
-#include "platform/QtShell.h"
+#include "platform/QtPlatform.h"
 #include "platform/QtTrayIcon.h"
-#include "platform/ScreenSource.h"
 #include "platform/SystemKeyValues.h"
 #include "shell/AppIcon.h"
 #include "shell/CommandChannel.h"
@@ -104,28 +97,12 @@ int main(int argc, char** argv) {
     app.setQuitOnLastWindowClosed(false);
     app.setWindowIcon(appIcon());
 
-    QtScreenSource screen;
-    QtMousePointer pointer;
-    QtMessageBox messageBox;
     if (!instance)
         instance = std::make_unique<InstanceLock>(); // taken by the first capture's start-up
-    QtProgram program;
-    QtShell shell;
-    Platform platform;
-    QtClipboard clipboard;
-    QtSaveDialog saveDialog;
-    platform.screen = &screen;
-    platform.pointer = &pointer;
-    platform.messageBox = &messageBox;
-    platform.instance = instance.get();
-    platform.program = &program;
-    platform.shell = &shell;
-    platform.clipboard = &clipboard;
-    platform.saveDialog = &saveDialog;
-
+    QtPlatform platform(instance.get());
     QtTrayIcon tray;
     SystemKeyValues keys;
-    Form1 host(platform, tray, keys);
+    Form1 host(platform.platform(), tray, keys);
     if (!host.Load())
         return 0;
 

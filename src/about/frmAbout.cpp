@@ -1,6 +1,6 @@
 #include "about/frmAbout.h"
 
-#include "capture/Basics.h"
+#include "form/Vocabulary.h"
 #include "platform/KeyValueStore.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
@@ -13,17 +13,12 @@
 #include <QVersionNumber>
 #include <QtEndian>
 
-namespace {
-const QString kAppTitle = QStringLiteral("Kivo独立截图截屏软件");
-const QString kSysInfoKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-const QString kSysInfoValue = QStringLiteral("PATH");
-const QString kSysInfoLocKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
-const QString kSysInfoLocValue = QStringLiteral("MSINFO");
-constexpr int kValueBufferChars = 1024;
+using kivo::kAppTitle;
+using kivo::twips;
+using namespace SystemKeys;
 
-constexpr float tw(float twips) {
-    return twips / 15.0f;
-}
+namespace {
+constexpr int kValueBufferChars = 1024;
 
 QLabel* makeLabel(QWidget* parent, Control& c, float l, float t, float w, float h,
                   const QString& text = {}) {
@@ -31,7 +26,7 @@ QLabel* makeLabel(QWidget* parent, Control& c, float l, float t, float w, float 
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     c.setWidget(label);
-    c.setGeometry(tw(l), tw(t), tw(w), tw(h));
+    c.setGeometry(twips(l), twips(t), twips(w), twips(h));
     c.show();
     return label;
 }
@@ -40,7 +35,7 @@ QPushButton* makeButton(QWidget* parent, Control& c, float l, float t, float w, 
                         const QString& text) {
     auto* button = new QPushButton(text, parent);
     c.setWidget(button);
-    c.setGeometry(tw(l), tw(t), tw(w), tw(h));
+    c.setGeometry(twips(l), twips(t), twips(w), twips(h));
     c.show();
     return button;
 }
@@ -55,13 +50,13 @@ frmAbout::frmAbout(const Platform& platform, const KeyValueStore& keys, QWidget*
       platform_(platform), keys_(keys) {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setFixedSize(kivo::roundInt(tw(5730)), kivo::roundInt(tw(3555)));
+    setFixedSize(kivo::roundInt(twips(5730)), kivo::roundInt(twips(3555)));
 
     auto* icon = new QLabel(this);
     icon->setAlignment(Qt::AlignCenter);
     icon->setPixmap(QPixmap(QStringLiteral(":/icons/kivo-48.png")));
     picIcon.setWidget(icon);
-    picIcon.setGeometry(tw(120), tw(120), tw(765), tw(765));
+    picIcon.setGeometry(twips(120), twips(120), twips(765), twips(765));
     picIcon.show();
 
     lblTitleW_ = makeLabel(this, lblTitle, 1050, 240, 3885, 480);
@@ -148,7 +143,7 @@ void frmAbout::paintEvent(QPaintEvent* e) {
     // The etched separator: a grey line with a white one a pixel below it.
     QPainter p(this);
     p.setPen(QColor(0x80, 0x80, 0x80));
-    p.drawLine(QPointF(tw(90), tw(2445)), QPointF(tw(5654), tw(2445)));
+    p.drawLine(QPointF(twips(90), twips(2445)), QPointF(twips(5654), twips(2445)));
     p.setPen(Qt::white);
-    p.drawLine(QPointF(tw(105), tw(2460)), QPointF(tw(5654), tw(2460)));
+    p.drawLine(QPointF(twips(105), twips(2460)), QPointF(twips(5654), twips(2460)));
 }

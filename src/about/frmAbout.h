@@ -1,5 +1,5 @@
 #pragma once
-#include "capture/Control.h"
+#include "form/Control.h"
 #include "platform/Platform.h"
 
 #include <QDialog>

@@ -1,39 +1,39 @@
 #include "capture/HandleWidget.h"
 
-#include "capture/MouseArgs.h"
-#include "capture/frmCapture.h"
+#include "form/MouseArgs.h"
+#include "form/Vocabulary.h"
 
 #include <QPainter>
 
-HandleWidget::HandleWidget(frmCapture* owner, int index)
-    : QWidget(owner), owner_(owner), index_(index) {
+HandleWidget::HandleWidget(QWidget* window, int index) : QWidget(window), index_(index) {
     setMouseTracking(true);
     resize(4, 4);
 }
 
 void HandleWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), QColor(0, 122, 236));
+    p.fillRect(rect(), kivo::toQColor(kivo::kFrameColour));
 }
 
+namespace {
+QPoint atWindow(const QWidget* w, const QMouseEvent* e) {
+    return w->mapToParent(e->position().toPoint());
+}
+} // namespace
+
 void HandleWidget::mousePressEvent(QMouseEvent* e) {
-    owner_->setCursorPosForHandles(e->globalPosition().toPoint());
-    owner_->Image1_MouseDown(index_, mouseargs::button(e->button()),
-                             mouseargs::shift(e->modifiers()), float(e->position().x()),
-                             float(e->position().y()));
+    Q_EMIT mouseDown(index_, mouseargs::button(e->button()), mouseargs::shift(e->modifiers()),
+                     float(e->position().x()), float(e->position().y()), atWindow(this, e));
 }
 
 void HandleWidget::mouseMoveEvent(QMouseEvent* e) {
-    owner_->setCursorPosForHandles(e->globalPosition().toPoint());
-    owner_->Image1_MouseMove(index_, mouseargs::buttons(e->buttons()),
-                             mouseargs::shift(e->modifiers()), float(e->position().x()),
-                             float(e->position().y()));
+    Q_EMIT mouseMove(index_, mouseargs::buttons(e->buttons()), mouseargs::shift(e->modifiers()),
+                     float(e->position().x()), float(e->position().y()), atWindow(this, e));
 }
 
 void HandleWidget::mouseReleaseEvent(QMouseEvent* e) {
-    owner_->setCursorPosForHandles(e->globalPosition().toPoint());
-    owner_->Image1_MouseUp(index_, mouseargs::button(e->button()), mouseargs::shift(e->modifiers()),
-                           float(e->position().x()), float(e->position().y()));
+    Q_EMIT mouseUp(index_, mouseargs::button(e->button()), mouseargs::shift(e->modifiers()),
+                   float(e->position().x()), float(e->position().y()), atWindow(this, e));
 }
 
 void HandleWidget::mouseDoubleClickEvent(QMouseEvent* e) {

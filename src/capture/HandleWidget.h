@@ -1,16 +1,20 @@
 #pragma once
+#include <QPoint>
 #include <QWidget>
 
-class frmCapture;
-
-// One of the eight selection handles: a 4 x 4 square in the frame colour. Its mouse events
-// go to the capture window's handle handlers with its index; from a press until the
-// release every move comes here, wherever the pointer goes (Qt's implicit grab).
+// One of the eight selection handles: a 4 x 4 square in the frame colour. From a press
+// until the release every move comes here, wherever the pointer goes (Qt's implicit grab),
+// and is passed on with the handle's index and where the pointer is on the parent window.
 class HandleWidget : public QWidget {
     Q_OBJECT
 public:
-    HandleWidget(frmCapture* owner, int index);
+    HandleWidget(QWidget* window, int index);
     int index() const { return index_; }
+
+Q_SIGNALS:
+    void mouseDown(int index, int button, int shift, float x, float y, QPoint atWindow);
+    void mouseMove(int index, int button, int shift, float x, float y, QPoint atWindow);
+    void mouseUp(int index, int button, int shift, float x, float y, QPoint atWindow);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -20,6 +24,5 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
-    frmCapture* owner_;
     int index_;
 };

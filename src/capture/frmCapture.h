@@ -1,19 +1,18 @@
 #pragma once
-#include "capture/Basics.h"
-#include "capture/Canvas.h"
-#include "capture/Control.h"
+#include "form/Basics.h"
+#include "form/Canvas.h"
+#include "form/Control.h"
 #include "output/ExcelPropertyBag.h"
 #include "platform/Platform.h"
+#include "style/Arrow.h"
 #include "toolbar/HistoryStore.h"
 
 #include <QElapsedTimer>
 #include <QFont>
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <thread>
 
@@ -26,11 +25,20 @@ class StylePanel;
 // One capture: a borderless window over the primary screen showing a frozen picture of
 // it, on which the user selects, annotates and finally copies or saves an area.
 //
-// The class is split by concern: start-up, painting and input routing in
-// frmCapture_startup.cpp; the selection in frmCapture_selection.cpp; the handles in
-// frmCapture_handles.cpp; placement in frmCapture_placement.cpp; drawing in
-// frmCapture_drawing.cpp; the area grab in frmCapture_grab.cpp; the toolbar commands and
-// history in ../toolbar; the style panel in ../style; the save command in ../output.
+// The class is split by concern, every file in this folder:
+//   frmCapture_startup.cpp    controls, start-up that freezes the screen, painting, event routing
+//   frmCapture_selection.cpp  dragging out, moving and dropping the selection; colour read-out
+//   frmCapture_handles.cpp    resizing with the eight handles
+//   frmCapture_placement.cpp  handles, read-outs and toolbar kept attached to the selection
+//   frmCapture_drawing.cpp    annotation strokes with a tool armed
+//   frmCapture_shapes.cpp     the line, box and ellipse primitives
+//   frmCapture_text.cpp       the text tool's box
+//   frmCapture_style.cpp      what drawing reads from the style panel; the size list
+//   frmCapture_toolbar.cpp    the toolbar's commands and hover frames
+//   frmCapture_history.cpp    undo and redo
+//   frmCapture_grab.cpp       the area grab, copy and double-click
+//   frmCapture_save.cpp       the save command
+// The arithmetic that needs no window is in SelectionGeometry.
 class frmCapture : public QWidget {
     Q_OBJECT
 public:
@@ -47,7 +55,7 @@ public:
     bool isUnloaded() const { return unloaded_; }
 
     // ---- Form-level state (one set per window) ----
-    QString sState; // "draw" (no selection) or "move" (a selection exists)
+    QString sState; // kStateDraw (no selection) or kStateMove (a selection exists)
     float sngStartX = 0, sngStartY = 0;
     float sngDownX = 0, sngDownY = 0;
     kivo::RECT rcSel;
@@ -80,80 +88,43 @@ public:
     // The two drawing layers (Image, Picture, Cls, persistent drawing on or off).
     Canvas& canvas() { return canvas_; }
     const Canvas& canvas() const { return canvas_; }
-    const Platform& platform() const { return platform_; }
     // Screen width and height in pixels, as 32-bit floats.
     float SW() const { return sw_; }
     float SH() const { return sh_; }
-
-    // ---- Mouse handlers of the window (Button, Shift, X, Y as the window sees them) ----
-    void Form_MouseDown(int Button, int Shift, float X, float Y);
-    void Form_MouseMove(int Button, int Shift, float X, float Y);
-    void Form_MouseUp(int Button, int Shift, float X, float Y);
-    void Form_DblClick();
-
-    // ---- Handles ----
-    void Image1_MouseDown(int Index, int Button, int Shift, float X, float Y);
-    void Image1_MouseMove(int Index, int Button, int Shift, float X, float Y);
-    void Image1_MouseUp(int Index, int Button, int Shift, float X, float Y);
-    // Where the pointer is on the screen during a handle drag.
-    void setCursorPosForHandles(const QPoint& screenPos) { cursorPos_ = screenPos; }
 
     // ---- Placement ----
     void ImageMove();
     void LabelMove();
     void ToolbarMove();
-    // Write the colour read-out (it sizes itself to its text).
-    void setReadoutCaption(const QString& text);
 
-    // ---- Annotation drawing (a tool armed) ----
-    void Draw_MouseDown(int Button, float X, float Y);
-    void Draw_MouseMove(float X, float Y);
-    void Draw_MouseUp(int Button, float X, float Y);
-    // The text tool's place-or-commit step at the release point.
-    // Returns true when it committed the open box (drew its text).
-    bool TextStep(float X, float Y);
-    void TextEdit_Change();
+    // ---- Drawing ----
     // Draw an arrow on target (anything with Line(x1, y1, x2, y2, colour)).
     template <class Target>
     static void Arrow(Target& target, float X1, float Y1, float X2, float Y2, float HeadSize,
-                      kivo::Colour Colour);
-    // Line operation of the window: a one-pixel line, both end points included.
+                      kivo::Colour Colour) {
+        drawArrow(target, X1, Y1, X2, Y2, HeadSize, Colour);
+    }
+    // A one-pixel line on the window's picture, both end points included.
     void Line(float x1, float y1, float x2, float y2, kivo::Colour colour);
-    // Line operation in box mode: the outline with corners (x1, y1) and (x2, y2), included.
-    void LineBox(float x1, float y1, float x2, float y2, kivo::Colour colour);
-    void EllipseBox(float x1, float y1, float x2, float y2, kivo::Colour colour);
     // The current colour (the background of the large swatch) and text size.
     kivo::Colour currentColour() const;
     float chosenTextSize() const;
+    // Open the size list when it is closed, close it when it is open.
+    void OpenCombo();
 
-    // ---- Area grab and copy ----
-    void ScrnCap(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom);
-    // The selection rectangle of Shape1, each edge rounded.
-    kivo::RECT selectionRect() const;
-    // What the window shows over rect without its frame, read-outs, handles and hidden
-    // panels: the picture, transient drawing, and still-visible editors and panels.
-    QImage renderArea(const QRect& rect);
-
-    // ---- Toolbar and history ----
-    void Image2_Click(int Index);
-    void Image2_MouseMove(int Index);
-    void Picture1_MouseMove();
-    void Picture2_MouseMove();
+    // ---- History ----
     void HistoryStart();
     void HistoryPush();
     void HistoryTruncate();
     void Undo();
     void Redo();
-    // Sleep 10 ms and let pending window messages run once (before reading the screen).
-    void pauseAndPump();
-    void copySelectionWithoutPanels();
 
-    // ---- Style panel ----
-    void OpenCombo();
-
-    // ---- Save ----
+    // ---- Output ----
+    // Put the screen rectangle as the window shows it (without frame, read-outs and
+    // handles) on the clipboard.
+    void ScrnCap(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom);
+    // Ask for a file name and save the area on the clipboard there.
     void CutdSave();
-
     // Trivial public operation kept for callers that expect it.
     void MDown() {}
 
@@ -171,17 +142,52 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    // ---- Mouse handlers of the window (Button, Shift, X, Y as the window sees them) ----
+    void Form_MouseDown(int Button, int Shift, float X, float Y);
+    void Form_MouseMove(int Button, int Shift, float X, float Y);
+    void Form_MouseUp(int Button, int Shift, float X, float Y);
+    void Form_DblClick();
+    void ResetSelection(float X, float Y);
+    kivo::RECT selectionRect() const;
+    void setReadoutCaption(const QString& text);
+
+    // ---- Handles; ptNow is the pointer's window position ----
+    void Image1_MouseDown(int Index, int Button, int Shift, float X, float Y);
+    void Image1_MouseMove(int Index, int Button, int Shift, float X, float Y);
+    void Image1_MouseUp(int Index, int Button, int Shift, float X, float Y);
+
+    // ---- Annotation strokes (a tool armed) ----
+    void Draw_MouseDown(int Button, float X, float Y);
+    void Draw_MouseMove(float X, float Y);
+    void Draw_MouseUp(int Button, float X, float Y);
+    void drawShape(float x2, float y2);
+    void LineBox(float x1, float y1, float x2, float y2, kivo::Colour colour);
+    void EllipseBox(float x1, float y1, float x2, float y2, kivo::Colour colour);
+    // The text tool's place-or-commit step at the release point. True when it committed the
+    // open box (drew its text).
+    bool TextStep(float X, float Y);
+    void TextEdit_Change();
+
+    // ---- Toolbar and style panel ----
+    void Image2_Click(int Index);
+    void Image2_MouseMove(int Index);
+    void Picture1_MouseMove();
+    void Picture2_MouseMove();
+    // Sleep 10 ms and let pending window messages run once (before reading the screen).
+    void pauseAndPump();
+    void copySelectionWithoutPanels();
+    // What the window shows over rect without its frame, read-outs, handles and hidden
+    // panels: the picture, transient drawing, and still-visible editors and panels.
+    QImage renderArea(const QRect& rect);
+
     void createControls();
     std::thread prepareBackingStore(const QSize& size);
     void repaintFrame(const QRect& before, const QRect& after);
-    void SplitRgb(int32_t Colour, int32_t& R, int32_t& G, int32_t& B) const;
-    void ResetSelection(float X, float Y);
 
     Platform platform_;
     Canvas canvas_;
     float sw_ = 0, sh_ = 0;
     bool unloaded_ = false;
-    QPoint cursorPos_;
     // Whether the last press of the window could begin a copying double-click.
     bool pressCanCopy_ = false;
 
@@ -195,8 +201,4 @@ private:
     QElapsedTimer loadClock_;
     double grabMs_ = 0;
     bool firstPaintReported_ = false;
-
-    friend class FrmCaptureTestAccess;
 };
-
-#include "style/Arrow.h"

@@ -2,24 +2,15 @@
 // shape (transient, redrawn on every move) and its release draws the shape for good and
 // records an undo step. The text tool instead places a text box, and commits it on the
 // next release.
+#include "capture/SelectionGeometry.h"
 #include "capture/frmCapture.h"
+#include "form/Vocabulary.h"
 
-namespace {
-const QString kRectangle = QStringLiteral("添加矩形");
-const QString kEllipse = QStringLiteral("添加椎圆");
-const QString kText = QStringLiteral("添加文字");
-const QString kArrow = QStringLiteral("添加箭头");
-constexpr float kHeadSize = 10.0f;
-
-// Keep a pointer coordinate on the selection: [lo, lo + len].
-float clampTo(float v, float lo, float len) {
-    if (v > lo + len)
-        return lo + len;
-    if (v < lo)
-        return lo;
-    return v;
-}
-} // namespace
+using geometry::clampToSpan;
+using kivo::kToolArrow;
+using kivo::kToolEllipse;
+using kivo::kToolRectangle;
+using kivo::kToolText;
 
 void frmCapture::Draw_MouseDown(int /*Button*/, float X, float Y) {
     const float L = Shape1.Left(), T = Shape1.Top(), W = Shape1.Width(), H = Shape1.Height();
@@ -33,14 +24,14 @@ void frmCapture::Draw_MouseDown(int /*Button*/, float X, float Y) {
 }
 
 // Draw the armed tool's shape from the press point to (x2, y2) on the current layer.
-static void drawShape(frmCapture& w, float x2, float y2) {
-    const kivo::Colour c = w.currentColour();
-    if (w.sTool == kArrow)
-        frmCapture::Arrow(w, w.sngDrawX, w.sngDrawY, x2, y2, kHeadSize, c);
-    else if (w.sTool == kEllipse)
-        w.EllipseBox(w.sngDrawX, w.sngDrawY, x2, y2, c);
-    else if (w.sTool == kRectangle)
-        w.LineBox(w.sngDrawX, w.sngDrawY, x2, y2, c);
+void frmCapture::drawShape(float x2, float y2) {
+    const kivo::Colour c = currentColour();
+    if (sTool == kToolArrow)
+        Arrow(*this, sngDrawX, sngDrawY, x2, y2, kivo::kArrowHeadSize, c);
+    else if (sTool == kToolEllipse)
+        EllipseBox(sngDrawX, sngDrawY, x2, y2, c);
+    else if (sTool == kToolRectangle)
+        LineBox(sngDrawX, sngDrawY, x2, y2, c);
 }
 
 void frmCapture::Draw_MouseMove(float X, float Y) {
@@ -48,23 +39,23 @@ void frmCapture::Draw_MouseMove(float X, float Y) {
     if (!bDrawing)
         return;
     canvas_.Cls();
-    const float x2 = clampTo(X, Shape1.Left(), Shape1.Width());
-    const float y2 = clampTo(Y, Shape1.Top(), Shape1.Height());
-    if (sTool != kText)
-        drawShape(*this, x2, y2);
+    const float x2 = clampToSpan(X, Shape1.Left(), Shape1.Width());
+    const float y2 = clampToSpan(Y, Shape1.Top(), Shape1.Height());
+    if (sTool != kToolText)
+        drawShape(x2, y2);
 }
 
 void frmCapture::Draw_MouseUp(int /*Button*/, float X, float Y) {
     canvas_.setAutoRedraw(true);
     canvas_.Cls();
-    const float x2 = clampTo(X, Shape1.Left(), Shape1.Width());
-    const float y2 = clampTo(Y, Shape1.Top(), Shape1.Height());
-    if (sTool == kText) {
+    const float x2 = clampToSpan(X, Shape1.Left(), Shape1.Width());
+    const float y2 = clampToSpan(Y, Shape1.Top(), Shape1.Height());
+    if (sTool == kToolText) {
         // The release that only places the box keeps the stroke open for the commit.
         if (!TextStep(X, Y))
             return;
-    } else if (sTool == kRectangle || sTool == kEllipse || sTool == kArrow) {
-        drawShape(*this, x2, y2);
+    } else if (sTool == kToolRectangle || sTool == kToolEllipse || sTool == kToolArrow) {
+        drawShape(x2, y2);
     } else {
         return;
     }

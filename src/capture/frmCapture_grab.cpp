@@ -1,6 +1,7 @@
 // The area grab: the selected part of what the window shows goes on the clipboard, and the
 // double-click inside the selection that copies it and ends the capture.
 #include "capture/frmCapture.h"
+#include "output/PngWriter.h"
 #include "platform/Clipboard.h"
 
 #include <QCoreApplication>
@@ -33,11 +34,13 @@ void frmCapture::ScrnCap(int32_t Left, int32_t Top, int32_t Right, int32_t Botto
     QImage area;
     if (width > 0 && height > 0 && width <= INT32_MAX && height <= INT32_MAX)
         area = renderArea(QRect(Left, Top, int(width), int(height)));
-    // An empty, inverted or impossible rectangle leaves an empty clipboard.
-    if (area.isNull())
+    // An empty, inverted or impossible rectangle leaves an empty clipboard. The clipboard
+    // keeps the picture as PNG alone: the smallest form every program can paste.
+    const QByteArray png = area.isNull() ? QByteArray() : PngWriter::encode(area);
+    if (png.isEmpty())
         platform_.clipboard->clear();
     else
-        platform_.clipboard->setImage(area);
+        platform_.clipboard->setPng(png);
 }
 
 QImage frmCapture::renderArea(const QRect& rect) {

@@ -1,5 +1,7 @@
 // Resizing the selection with its eight handles.
+#include "capture/SelectionGeometry.h"
 #include "capture/frmCapture.h"
+#include "form/Vocabulary.h"
 #include "platform/MousePointer.h"
 
 namespace {
@@ -17,9 +19,9 @@ void frmCapture::Image1_MouseDown(int /*Index*/, int /*Button*/, int /*Shift*/, 
         bTool = false;
     if (bTool)
         return;
-    if (sState != QLatin1String("move"))
+    if (sState != kivo::kStateMove)
         return;
-    sDrag = QStringLiteral("Start");
+    sDrag = kivo::kDragStart;
     sngX1 = Shape1.Left();
     sngY1 = Shape1.Top();
     sngX2 = Shape1.Left() + Shape1.Width();
@@ -33,45 +35,16 @@ void frmCapture::Image1_MouseMove(int Index, int /*Button*/, int /*Shift*/, floa
     if (Index < 0 || Index > 7)
         return;
     platform_.pointer->set(kHandlePointer[Index]);
-    if (sDrag != QLatin1String("Start"))
+    if (sDrag != kivo::kDragStart)
         return;
     ControlBatch batch;
-
-    ptNow = {cursorPos_.x(), cursorPos_.y()};
-    // Computed from the rectangle as it was when the drag began, not from the last move.
-    const double L = sngX1, T = sngY1, R = sngX2, B = sngY2;
-    const double Cx = ptNow.x, Cy = ptNow.y;
-    const double hw2 = Image1[size_t(Index)].Width() / 2, hh2 = Image1[size_t(Index)].Height() / 2;
-    double left = L, top = T, width = R - L, height = B - T;
-    switch (Index) {
-    case 0:
-        left = Cx + hw2, top = Cy + hh2, width = R - Cx, height = B - Cy;
-        break;
-    case 1:
-        top = Cy + hh2, height = B - Cy;
-        break;
-    case 2:
-        top = Cy + hh2, width = Cx - L + hw2, height = B - Cy;
-        break;
-    case 3:
-        left = Cx + hw2, width = R - Cx;
-        break;
-    case 4:
-        left = Cx + hw2, width = R - Cx, height = Cy - T;
-        break;
-    case 5:
-        height = Cy - T;
-        break;
-    case 6:
-        width = Cx - L, height = Cy - T;
-        break;
-    case 7:
-        width = Cx - L;
-        break;
-    }
-    // Dragged past the opposite edge: the rectangle keeps its last valid size.
-    if (width >= 0 && height >= 0)
-        Shape1.setGeometry(float(left), float(top), float(width), float(height));
+    // Computed from the rectangle as it was when the drag began, not from the last move;
+    // dragged past the opposite edge, the rectangle keeps its last valid size.
+    const Control& handle = Image1[size_t(Index)];
+    if (const auto resized =
+            geometry::resizedByHandle(Index, {sngX1, sngY1, sngX2, sngY2}, float(ptNow.x),
+                                      float(ptNow.y), handle.Width(), handle.Height()))
+        Shape1.setGeometry(resized->left, resized->top, resized->width, resized->height);
 
     ImageMove();
     LabelMove();
@@ -80,6 +53,6 @@ void frmCapture::Image1_MouseMove(int Index, int /*Button*/, int /*Shift*/, floa
 }
 
 void frmCapture::Image1_MouseUp(int /*Index*/, int /*Button*/, int /*Shift*/, float, float) {
-    sDrag = QStringLiteral("Stop");
+    sDrag = kivo::kDragStop;
     ToolbarMove();
 }

@@ -1,19 +1,12 @@
 // The window's own mouse handling while no tool is armed: drag out a selection, move it,
 // discard it; and the colour read-out that follows the pointer in every case.
+#include "capture/SelectionGeometry.h"
 #include "capture/frmCapture.h"
+#include "form/Vocabulary.h"
 #include "platform/MousePointer.h"
 
-namespace {
-const QString kDraw = QStringLiteral("draw");
-const QString kMove = QStringLiteral("move");
-} // namespace
-
-void frmCapture::SplitRgb(int32_t Colour, int32_t& R, int32_t& G, int32_t& B) const {
-    // Division truncates toward zero and the remainder takes the dividend's sign.
-    R = Colour % 256;
-    G = (Colour / 256) % 256;
-    B = (Colour / 65536) % 256;
-}
+using kivo::kStateDraw;
+using kivo::kStateMove;
 
 void frmCapture::ResetSelection(float X, float Y) {
     Shape1.setWidth(0);
@@ -27,7 +20,7 @@ void frmCapture::ResetSelection(float X, float Y) {
     for (Control& handle : Image1)
         handle.hide();
     platform_.pointer->set(PointerShape::Default);
-    sState = kDraw;
+    sState = kStateDraw;
     lngKeepOpen = 1;
 }
 
@@ -40,7 +33,7 @@ kivo::RECT frmCapture::selectionRect() const {
 void frmCapture::Form_MouseDown(int Button, int /*Shift*/, float X, float Y) {
     // A double-click copies only when the press that began it fell inside a selection it kept.
     const bool inside =
-        sState == kMove && selectionRect().contains(kivo::roundInt(X), kivo::roundInt(Y));
+        sState == kStateMove && selectionRect().contains(kivo::roundInt(X), kivo::roundInt(Y));
     pressCanCopy_ = inside && (bTool || Button != kivo::Right);
 
     if (bTool) {
@@ -48,7 +41,7 @@ void frmCapture::Form_MouseDown(int Button, int /*Shift*/, float X, float Y) {
         return;
     }
     Picture1.hide();
-    if (sState == kDraw) {
+    if (sState == kStateDraw) {
         Shape1.show();
         Shape1.setWidth(0);
         Shape1.setHeight(0);
@@ -76,7 +69,7 @@ void frmCapture::Form_MouseMove(int Button, int /*Shift*/, float X, float Y) {
     sngY2 = Y;
 
     int32_t R, G, B;
-    SplitRgb(canvas_.pixel(kivo::roundInt(X), kivo::roundInt(Y)), R, G, B);
+    kivo::SplitRgb(canvas_.pixel(kivo::roundInt(X), kivo::roundInt(Y)), R, G, B);
     setReadoutCaption(QStringLiteral("RGB(%1,%2,%3)").arg(R).arg(G).arg(B));
 
     if (bTool) {
@@ -99,20 +92,10 @@ void frmCapture::Form_MouseMove(int Button, int /*Shift*/, float X, float Y) {
     LblPos.hide();
     lblInfo.hide();
 
-    if (sState != kDraw) {
+    if (sState != kStateDraw) {
         platform_.pointer->set(PointerShape::SizeAll);
-        Shape1.setLeft(sngStartX - (sngDownX - X));
-        Shape1.setTop(sngStartY - (sngDownY - Y));
-        if (Shape1.Left() < 0)
-            Shape1.setLeft(0);
-        if (Shape1.Top() < 0)
-            Shape1.setTop(0);
-        // The left and top clamps come first: a selection wider than the screen ends
-        // with its right edge on the screen's right edge.
-        if (SW() < Shape1.Width() + Shape1.Left())
-            Shape1.setLeft(SW() - Shape1.Width());
-        if (SH() < Shape1.Height() + Shape1.Top())
-            Shape1.setTop(SH() - Shape1.Height());
+        Shape1.move(geometry::movedEdge(sngStartX, sngDownX, X, Shape1.Width(), SW()),
+                    geometry::movedEdge(sngStartY, sngDownY, Y, Shape1.Height(), SH()));
         LblPos.move(Shape1.Left() + 2, Shape1.Top() + 2);
         lblInfo.move(Shape1.Left() + 2, LblPos.Top() + LblPos.Height() + 2);
     } else {
@@ -143,8 +126,8 @@ void frmCapture::Form_MouseUp(int Button, int /*Shift*/, float X, float Y) {
             Unload();
         return;
     }
-    if (sState == kDraw)
-        sState = kMove;
+    if (sState == kStateDraw)
+        sState = kStateMove;
     sngStartX = Shape1.Left();
     sngStartY = Shape1.Top();
     ToolbarMove();

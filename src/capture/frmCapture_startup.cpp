@@ -3,8 +3,9 @@
 #include "capture/frmCapture.h"
 
 #include "capture/HandleWidget.h"
-#include "capture/MouseArgs.h"
 #include "capture/ReadoutLabel.h"
+#include "form/MouseArgs.h"
+#include "form/Vocabulary.h"
 #include "platform/InstanceLock.h"
 #include "platform/MessageBox.h"
 #include "platform/MousePointer.h"
@@ -24,11 +25,7 @@
 #include <cstring>
 #include <thread>
 
-namespace {
-const QString kAlreadyRunning = QStringLiteral("程序已运行，请查看任务栏的托盘图标!!!");
-const QString kAppTitle = QStringLiteral("Kivo独立截图截屏软件");
-
-} // namespace
+using kivo::twips;
 
 frmCapture::frmCapture(const Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), platform_(platform) {
@@ -37,7 +34,7 @@ frmCapture::frmCapture(const Platform& platform, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    setWindowTitle(kAppTitle);
+    setWindowTitle(kivo::kAppTitle);
     const QSize screen = platform_.screen ? platform_.screen->size() : QSize();
     sw_ = float(screen.width());
     sh_ = float(screen.height());
@@ -57,24 +54,46 @@ void frmCapture::createControls() {
     lblInfo.setWidget(lblInfoW_);
 
     for (int i = 0; i < 8; ++i) {
-        handles_[size_t(i)] = new HandleWidget(this, i);
-        Image1[size_t(i)].setWidget(handles_[size_t(i)]);
+        auto* handle = new HandleWidget(this, i);
+        handles_[size_t(i)] = handle;
+        Image1[size_t(i)].setWidget(handle);
         Image1[size_t(i)].setGeometry(0, 0, 4, 4);
+        // During a drag the handle reports where the pointer is on this window.
+        connect(handle, &HandleWidget::mouseDown, this,
+                [this](int index, int button, int shift, float x, float y, QPoint at) {
+                    ptNow = {at.x(), at.y()};
+                    Image1_MouseDown(index, button, shift, x, y);
+                });
+        connect(handle, &HandleWidget::mouseMove, this,
+                [this](int index, int button, int shift, float x, float y, QPoint at) {
+                    ptNow = {at.x(), at.y()};
+                    Image1_MouseMove(index, button, shift, x, y);
+                });
+        connect(handle, &HandleWidget::mouseUp, this,
+                [this](int index, int button, int shift, float x, float y, QPoint at) {
+                    ptNow = {at.x(), at.y()};
+                    Image1_MouseUp(index, button, shift, x, y);
+                });
     }
 
     toolbar_ = new ToolbarStrip(this);
     Picture1.setWidget(toolbar_);
     Picture1.setGeometry(0, 0, 265, 26);
+    connect(toolbar_, &ToolbarStrip::buttonClicked, this, &frmCapture::Image2_Click);
+    connect(toolbar_, &ToolbarStrip::buttonHovered, this, &frmCapture::Image2_MouseMove);
+    connect(toolbar_, &ToolbarStrip::backgroundHovered, this, &frmCapture::Picture1_MouseMove);
 
     stylePanel_ = new StylePanel(this);
     Picture2.setWidget(stylePanel_);
-    Picture2.setGeometry(0, 420.0f / 15, 3975.0f / 15, 560.0f / 15);
+    Picture2.setGeometry(0, twips(420), twips(3975), twips(560));
+    connect(stylePanel_, &StylePanel::sizeListToggled, this, &frmCapture::OpenCombo);
+    connect(stylePanel_, &StylePanel::backgroundHovered, this, &frmCapture::Picture2_MouseMove);
 
     textEditW_ = new QLineEdit(this);
     textEditW_->setFrame(true);
     TextEdit.setWidget(textEditW_);
-    TextEdit.setGeometry(2040.0f / 15, 1920.0f / 15, 495.0f / 15, 240.0f / 15);
-    connect(textEditW_, &QLineEdit::textChanged, this, [this] { TextEdit_Change(); });
+    TextEdit.setGeometry(twips(2040), twips(1920), twips(495), twips(240));
+    connect(textEditW_, &QLineEdit::textChanged, this, &frmCapture::TextEdit_Change);
 
     drawFont_ = font();
 }
@@ -100,7 +119,7 @@ bool frmCapture::Load() {
     loadClock_.start();
     // Refuse a second running copy of the program before anything else happens.
     if (platform_.instance && platform_.instance->previousInstance()) {
-        platform_.messageBox->show(kAlreadyRunning, kAppTitle, MessageBox::Exclamation);
+        platform_.messageBox->show(kivo::kAlreadyRunning, kivo::kAppTitle, MessageBox::Exclamation);
         platform_.program->end();
         return false;
     }
@@ -135,7 +154,7 @@ bool frmCapture::Load() {
 
     HistoryStart();
 
-    sState = QStringLiteral("draw");
+    sState = kivo::kStateDraw;
     bTool = false;
     lngKeepOpen = 1;
     return true;
@@ -186,7 +205,7 @@ void frmCapture::paintEvent(QPaintEvent* e) {
         if (r.width() > 0 && r.height() > 0) {
             // The one-pixel outline as four filled strips: the same pixels as a cosmetic-pen
             // rectangle, but much cheaper to clip against the many small repainted areas.
-            const QColor frame(0, 122, 236);
+            const QColor frame = kivo::toQColor(kivo::kFrameColour);
             p.fillRect(QRect(r.left(), r.top(), r.width(), 1), frame);
             p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), frame);
             p.fillRect(QRect(r.left(), r.top(), 1, r.height()), frame);

@@ -7,7 +7,11 @@ namespace {
 constexpr char kMagic[8] = {'K', 'I', 'V', 'O', 'P', 'I', 'C', '\0'};
 constexpr int kHeaderSize = 8 + 4 * 4;
 
-bool supported(QImage::Format f) {
+Failure invalid(const char* why) {
+    return {ErrorNumber::InvalidPicture, QStringLiteral("无效图片 (%1)").arg(QLatin1String(why))};
+}
+
+bool supported(quint32 f) {
     return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 ||
            f == QImage::Format_ARGB32_Premultiplied;
 }
@@ -15,7 +19,7 @@ bool supported(QImage::Format f) {
 
 void ExcelPropertyBag::WriteP(QByteArray& bytes, const QImage& pic) const {
     QImage img = pic;
-    if (!img.isNull() && !supported(img.format()))
+    if (!img.isNull() && !supported(quint32(img.format())))
         img = img.convertToFormat(img.hasAlphaChannel() ? QImage::Format_ARGB32
                                                         : QImage::Format_RGB32);
     const quint32 w = quint32(img.width()), h = quint32(img.height());
@@ -33,28 +37,34 @@ void ExcelPropertyBag::WriteP(QByteArray& bytes, const QImage& pic) const {
     bytes = std::move(out);
 }
 
-QImage ExcelPropertyBag::ReadP(const QByteArray& bytes) const {
+Result<QImage> ExcelPropertyBag::ReadP(const QByteArray& bytes) const {
     if (bytes.size() < kHeaderSize || std::memcmp(bytes.constData(), kMagic, 8) != 0)
-        throw Error("not a picture snapshot (bad header)");
+        return invalid("not a picture snapshot");
     const char* p = bytes.constData();
     const quint32 version = qFromLittleEndian<quint32>(p + 8);
     const quint32 w = qFromLittleEndian<quint32>(p + 12);
     const quint32 h = qFromLittleEndian<quint32>(p + 16);
-    const auto format = QImage::Format(qFromLittleEndian<quint32>(p + 20));
+    const quint32 format = qFromLittleEndian<quint32>(p + 20);
     if (version != kVersion)
-        throw Error("picture snapshot of unknown version " + std::to_string(version));
+        return invalid("picture snapshot of unknown version");
+    // Checked as a number before it becomes a format: any other value is no format of ours.
     if (!supported(format))
-        throw Error("picture snapshot with unsupported pixel format");
+        return invalid("picture snapshot with unsupported pixel format");
     if (w > kMaxSide || h > kMaxSide)
-        throw Error("picture snapshot larger than 65535 pixels a side");
+        return invalid("picture snapshot larger than 65535 pixels a side");
+    // A picture with no pixels has no size at all: 0 x 5 is no picture of ours.
+    if ((w == 0) != (h == 0))
+        return invalid("picture snapshot with one side empty");
     const qsizetype row = qsizetype(w) * 4;
     // Check the length before allocating anything, so that no header can ask for more
     // memory than the bytes themselves hold.
     if (bytes.size() != kHeaderSize + row * qsizetype(h))
-        throw Error("picture snapshot truncated or of the wrong size");
-    QImage img(int(w), int(h), format);
-    if (w && h && img.isNull())
-        throw Error("out of memory for picture snapshot");
+        return invalid("picture snapshot truncated or of the wrong size");
+    if (w == 0)
+        return QImage();
+    QImage img{int(w), int(h), QImage::Format(format)};
+    if (img.isNull())
+        return Failure{ErrorNumber::OutOfMemory, QStringLiteral("内存不足")};
     for (quint32 y = 0; y < h; ++y)
         std::memcpy(img.scanLine(int(y)), p + kHeaderSize + row * y, size_t(row));
     return img;

@@ -1,7 +1,8 @@
 #pragma once
+#include "output/Failure.h"
+
 #include <QByteArray>
 #include <QImage>
-#include <stdexcept>
 
 // Turns a picture into bytes and back, losslessly. The byte form is private to the
 // program (the undo history keeps its snapshots in it):
@@ -10,15 +11,12 @@
 //   bytes of pixels, rows top to bottom, 32 bits per pixel; all integers little-endian.
 class ExcelPropertyBag {
 public:
-    struct Error : std::runtime_error {
-        using std::runtime_error::runtime_error;
-    };
-
     static constexpr quint32 kVersion = 1;
     static constexpr quint32 kMaxSide = 65535;
 
     // bytes = the byte form of pic (replacing what bytes held).
     void WriteP(QByteArray& bytes, const QImage& pic) const;
-    // The picture that bytes hold; throws Error when bytes are not such a form.
-    QImage ReadP(const QByteArray& bytes) const;
+    // The picture that bytes hold; an invalid-picture failure when bytes are not such a
+    // form, out of memory when the picture cannot be allocated.
+    Result<QImage> ReadP(const QByteArray& bytes) const;
 };

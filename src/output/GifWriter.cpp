@@ -1,9 +1,9 @@
 #include "output/GifWriter.h"
 
-#include <QIODevice>
 #include <gif_lib.h>
 
 #include <array>
+#include <exception>
 #include <new>
 #include <unordered_map>
 #include <vector>
@@ -49,7 +49,7 @@ bool exactPalette(const QImage& img, Indexed& out) {
 }
 
 // Median cut by giflib, then every entry set to the mean colour of its pixels.
-bool quantized(const QImage& img, Indexed& out, QString& error) {
+bool quantized(const QImage& img, Indexed& out) {
     const size_t n = size_t(img.width()) * size_t(img.height());
     std::vector<GifByteType> r(n), g(n), b(n);
     size_t at = 0;
@@ -63,10 +63,8 @@ bool quantized(const QImage& img, Indexed& out, QString& error) {
     }
     int size = kPaletteSize;
     if (GifQuantizeBuffer(unsigned(img.width()), unsigned(img.height()), &size, r.data(), g.data(),
-                          b.data(), out.pixels.data(), out.palette.data()) != GIF_OK) {
-        error = QStringLiteral("GIF colour reduction failed");
+                          b.data(), out.pixels.data(), out.palette.data()) != GIF_OK)
         return false;
-    }
     std::array<std::array<quint64, 4>, kPaletteSize> sums{};
     for (size_t i = 0; i < n; ++i) {
         auto& s = sums[out.pixels[i]];
@@ -86,50 +84,53 @@ bool quantized(const QImage& img, Indexed& out, QString& error) {
     return true;
 }
 
-int writeToDevice(GifFileType* gif, const GifByteType* data, int length) {
-    auto* device = static_cast<QIODevice*>(gif->UserData);
-    return int(device->write(reinterpret_cast<const char*>(data), length));
-}
-} // namespace
-
-bool GifWriter::write(const QImage& image, QIODevice& device, QString& error) {
-    if (image.isNull() || image.width() > 0xffff || image.height() > 0xffff) {
-        error = QStringLiteral("a GIF holds at most 65535 x 65535 pixels");
-        return false;
-    }
-    const QImage img = image.convertToFormat(QImage::Format_RGB32);
-    Indexed indexed;
+// giflib's output callback: a short count tells it the write failed.
+int appendToBytes(GifFileType* gif, const GifByteType* data, int length) {
     try {
-        indexed.pixels.resize(size_t(img.width()) * size_t(img.height()));
-        if (!exactPalette(img, indexed) && !quantized(img, indexed, error))
-            return false;
-    } catch (const std::bad_alloc&) {
-        error = QStringLiteral("out of memory");
-        return false;
+        static_cast<QByteArray*>(gif->UserData)
+            ->append(reinterpret_cast<const char*>(data), length);
+        return length;
+    } catch (const std::exception&) {
+        return 0; // nothing may be thrown through giflib
     }
+}
 
+bool writeGif(const QImage& img, Indexed& indexed, QByteArray& bytes) {
     ColorMapObject* map = GifMakeMapObject(kPaletteSize, indexed.palette.data());
-    int status = 0;
-    GifFileType* gif = map ? EGifOpen(&device, writeToDevice, &status) : nullptr;
+    GifFileType* gif = map ? EGifOpen(&bytes, appendToBytes, nullptr) : nullptr;
     bool ok = gif && EGifPutScreenDesc(gif, img.width(), img.height(), 8, 0, map) == GIF_OK &&
               EGifPutImageDesc(gif, 0, 0, img.width(), img.height(), false, nullptr) == GIF_OK;
     for (int y = 0; ok && y < img.height(); ++y)
         ok = EGifPutLine(gif, indexed.pixels.data() + size_t(y) * size_t(img.width()),
                          img.width()) == GIF_OK;
-    if (gif) {
-        if (!ok)
-            status = gif->Error;
-        int closeStatus = 0;
-        // giflib frees the handle whatever the outcome.
-        if (EGifCloseFile(gif, &closeStatus) != GIF_OK && ok) {
-            status = closeStatus;
-            ok = false;
-        }
-    }
+    // giflib frees the handle whatever the outcome.
+    if (gif && EGifCloseFile(gif, nullptr) != GIF_OK)
+        ok = false;
     GifFreeMapObject(map);
-    if (!ok) {
-        const char* reason = GifErrorString(status ? status : E_GIF_ERR_WRITE_FAILED);
-        error = reason ? QString::fromLatin1(reason) : QStringLiteral("GIF writing failed");
-    }
     return ok;
+}
+
+Failure gifFailure(const QString& why) {
+    return {ErrorNumber::InvalidPicture, QStringLiteral("无效图片 (%1)").arg(why)};
+}
+} // namespace
+
+Result<QByteArray> GifWriter::encode(const QImage& image) {
+    if (image.isNull() || image.width() > 0xffff || image.height() > 0xffff)
+        return gifFailure(QStringLiteral("a GIF holds at most 65535 x 65535 pixels"));
+    QByteArray bytes;
+    try {
+        const QImage img = image.convertToFormat(QImage::Format_RGB32);
+        if (img.isNull())
+            throw std::bad_alloc();
+        Indexed indexed;
+        indexed.pixels.resize(size_t(img.width()) * size_t(img.height()));
+        if (!exactPalette(img, indexed) && !quantized(img, indexed))
+            return gifFailure(QStringLiteral("GIF colour reduction failed"));
+        if (!writeGif(img, indexed, bytes))
+            return gifFailure(QStringLiteral("GIF writing failed"));
+    } catch (const std::bad_alloc&) {
+        return Failure{ErrorNumber::OutOfMemory, QStringLiteral("内存不足")};
+    }
+    return bytes;
 }

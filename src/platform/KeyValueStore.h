@@ -20,3 +20,12 @@ public:
                                        const QString& name) const = 0;
     virtual ~KeyValueStore() = default;
 };
+
+// The keys under which the system-information tool is found: its path, or the folder that
+// holds it.
+namespace SystemKeys {
+inline const QString kSysInfoKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
+inline const QString kSysInfoValue = QStringLiteral("PATH");
+inline const QString kSysInfoLocKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
+inline const QString kSysInfoLocValue = QStringLiteral("MSINFO");
+} // namespace SystemKeys

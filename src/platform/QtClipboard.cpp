@@ -1,7 +1,5 @@
 #include "platform/QtClipboard.h"
 
-#include "output/PngWriter.h"
-
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -9,38 +7,34 @@
 namespace {
 const QString kPng = QStringLiteral("image/png");
 
-// Qt encodes a picture for each request with its slow default PNG settings; this one
-// answers image/png with the fast encoder and leaves the other formats to Qt.
-class FastPngMimeData final : public QMimeData {
+// Holds only the PNG bytes. Qt offers every other picture format of a clipboard image and
+// makes it on request from imageData(), which decodes the bytes for that one request.
+class PngMimeData final : public QMimeData {
 public:
-    explicit FastPngMimeData(const QImage& img) { setImageData(img); }
+    explicit PngMimeData(const QByteArray& png) : png_(png) {}
 
     QStringList formats() const override {
-        QStringList list = QMimeData::formats();
-        list.prepend(kPng);
-        return list;
+        return {kPng, QStringLiteral("application/x-qt-image")};
     }
-    bool hasFormat(const QString& mimeType) const override {
-        return mimeType == kPng || QMimeData::hasFormat(mimeType);
-    }
+    bool hasFormat(const QString& mimeType) const override { return formats().contains(mimeType); }
 
 protected:
     QVariant retrieveData(const QString& mimeType, QMetaType type) const override {
-        if (mimeType != kPng)
-            return QMimeData::retrieveData(mimeType, type);
-        if (png_.isEmpty())
-            png_ = PngWriter::encode(qvariant_cast<QImage>(imageData()));
-        return png_;
+        if (mimeType == kPng)
+            return png_;
+        if (mimeType == QLatin1String("application/x-qt-image"))
+            return QImage::fromData(png_, "PNG");
+        return QMimeData::retrieveData(mimeType, type);
     }
 
 private:
-    mutable QByteArray png_;
+    QByteArray png_;
 };
 } // namespace
 
-void QtClipboard::setImage(const QImage& img) {
+void QtClipboard::setPng(const QByteArray& png) {
     // Replacing the data empties the clipboard of what it held before.
-    QGuiApplication::clipboard()->setMimeData(new FastPngMimeData(img));
+    QGuiApplication::clipboard()->setMimeData(new PngMimeData(png));
 }
 
 QImage QtClipboard::image() const {

@@ -1,12 +1,12 @@
 #pragma once
 #include "platform/Clipboard.h"
 
-// The system clipboard through Qt. The picture is offered as image/png encoded by the fast
-// PNG writer (once, on the first request, then kept), and in every other image format Qt
-// offers. The program serves it for as long as it runs.
+// The system clipboard through Qt. The picture is kept as PNG bytes and offered as image/png
+// and, decoded on request, in every other picture format Qt offers. The program serves it
+// for as long as it runs.
 class QtClipboard final : public Clipboard {
 public:
-    void setImage(const QImage& img) override;
+    void setPng(const QByteArray& png) override;
     QImage image() const override;
     void clear() override;
 };

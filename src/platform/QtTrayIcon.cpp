@@ -27,16 +27,16 @@ void QtTrayIcon::add(const QIcon& icon, const QString& tip) {
                     case QSystemTrayIcon::Context:
                         // The embedded window reports its own press and release (see eventFilter).
                         if (!embedded_)
-                            report(RightButtonUp);
+                            Q_EMIT mouse(RightButtonUp);
                         break;
                     case QSystemTrayIcon::Trigger:
-                        report(LeftButtonUp);
+                        Q_EMIT mouse(LeftButtonUp);
                         break;
                     case QSystemTrayIcon::DoubleClick:
-                        report(LeftButtonDblClk);
+                        Q_EMIT mouse(LeftButtonDblClk);
                         break;
                     case QSystemTrayIcon::MiddleClick:
-                        report(MiddleButtonUp);
+                        Q_EMIT mouse(MiddleButtonUp);
                         break;
                     case QSystemTrayIcon::Unknown:
                         break;
@@ -69,13 +69,8 @@ bool QtTrayIcon::eventFilter(QObject* watched, QEvent* event) {
         auto* me = static_cast<QMouseEvent*>(event);
         if (me->button() == Qt::RightButton) {
             embedded_ = watched;
-            report(t == QEvent::MouseButtonPress ? RightButtonDown : RightButtonUp);
+            Q_EMIT mouse(t == QEvent::MouseButtonPress ? RightButtonDown : RightButtonUp);
         }
     }
     return QObject::eventFilter(watched, event);
-}
-
-void QtTrayIcon::report(int32_t message) {
-    if (onMouse)
-        onMouse(message);
 }

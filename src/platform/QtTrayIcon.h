@@ -1,7 +1,6 @@
 #pragma once
 #include "platform/TrayIcon.h"
 
-#include <QObject>
 #include <QPointer>
 #include <memory>
 
@@ -10,7 +9,7 @@ class QSystemTrayIcon;
 // The tray icon on Qt. Qt reports a right click on the press; where the icon is Qt's own
 // X11 embedded window, the release is watched on that window instead, so that the menu
 // opens on the release like everywhere else on the desktop.
-class QtTrayIcon final : public QObject, public TrayIcon {
+class QtTrayIcon final : public TrayIcon {
     Q_OBJECT
 public:
     QtTrayIcon();
@@ -23,8 +22,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void report(int32_t message);
-
     std::unique_ptr<QSystemTrayIcon> icon_;
     // The X11 embedded icon window once a press on it has been seen: its right-button
     // presses and releases are then taken from the window itself.

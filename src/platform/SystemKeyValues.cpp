@@ -2,10 +2,6 @@
 
 #include <QStandardPaths>
 
-const QString SystemKeyValues::kSysInfoKey =
-    QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-const QString SystemKeyValues::kSysInfoValue = QStringLiteral("PATH");
-
 SystemKeyValues::SystemKeyValues(QStringList tools) : tools_(std::move(tools)) {}
 
 QStringList SystemKeyValues::defaultTools() {
@@ -24,8 +20,8 @@ QString SystemKeyValues::sysInfoProgram() const {
 
 std::optional<KeyValueStore::Value> SystemKeyValues::value(uint32_t root, const QString& subKey,
                                                            const QString& name) const {
-    if (root != LocalMachine || subKey.compare(kSysInfoKey, Qt::CaseInsensitive) != 0 ||
-        name.compare(kSysInfoValue, Qt::CaseInsensitive) != 0)
+    if (root != LocalMachine || subKey.compare(SystemKeys::kSysInfoKey, Qt::CaseInsensitive) != 0 ||
+        name.compare(SystemKeys::kSysInfoValue, Qt::CaseInsensitive) != 0)
         return std::nullopt;
     // Looked up afresh each time: a tool installed meanwhile is found.
     const QString program = sysInfoProgram();

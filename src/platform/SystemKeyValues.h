@@ -7,8 +7,6 @@
 // program of a list of well-known system-information tools; no other key exists.
 class SystemKeyValues final : public KeyValueStore {
 public:
-    static const QString kSysInfoKey;
-    static const QString kSysInfoValue;
     // tools: program names looked up on PATH, in order of preference.
     explicit SystemKeyValues(QStringList tools = defaultTools());
     static QStringList defaultTools();

@@ -1,12 +1,13 @@
 #pragma once
 #include <QIcon>
+#include <QObject>
 #include <QString>
 #include <cstdint>
-#include <functional>
 
 // The program's icon in the desktop's notification area (the system tray). Mouse events on
-// the icon come back through onMouse as window-message numbers.
-class TrayIcon {
+// the icon arrive through mouse() as window-message numbers.
+class TrayIcon : public QObject {
+    Q_OBJECT
 public:
     enum Mouse : int32_t {
         MouseMove = 0x200,
@@ -17,7 +18,6 @@ public:
         RightButtonUp = 0x205,
         MiddleButtonUp = 0x208,
     };
-    virtual ~TrayIcon() = default;
     // Put the icon with its tip into the tray. Where no tray exists yet, the icon appears
     // as soon as one does.
     virtual void add(const QIcon& icon, const QString& tip) = 0;
@@ -25,5 +25,6 @@ public:
     // Whether the desktop has a notification area right now.
     virtual bool available() const = 0;
 
-    std::function<void(int32_t message)> onMouse;
+Q_SIGNALS:
+    void mouse(int32_t message);
 };

@@ -2,6 +2,7 @@
 
 #include "about/frmAbout.h"
 #include "capture/frmCapture.h"
+#include "form/MouseArgs.h"
 #include "platform/Program.h"
 #include "platform/Shell.h"
 #include "platform/TrayIcon.h"
@@ -23,11 +24,6 @@ namespace {
 constexpr int kKeyD = 68;
 constexpr int kShiftCtrl = 2;
 constexpr int kEnter = 13;
-
-int shiftState(Qt::KeyboardModifiers m) {
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
-           (m & Qt::AltModifier ? 4 : 0);
-}
 } // namespace
 
 Form1::Form1(const Platform& platform, TrayIcon& tray, const KeyValueStore& keys)
@@ -57,7 +53,7 @@ bool Form1::Load() {
     // The capture comes first: it refuses a second copy of the program before any icon.
     if (!showCapture())
         return false;
-    tray_.onMouse = [this](int32_t msg) { MouseMove(msg); };
+    connect(&tray_, &TrayIcon::mouse, this, &Form1::MouseMove, Qt::UniqueConnection);
     tray_.add(appIcon(), kTip);
     iconAdded_ = true;
     if (!tray_.available())
@@ -100,7 +96,7 @@ void Form1::KeyPress(int KeyAscii) {
 
 void Form1::keyPressEvent(QKeyEvent* e) {
     if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
-        KeyDown(e->key(), shiftState(e->modifiers()));
+        KeyDown(e->key(), mouseargs::shift(e->modifiers()));
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
         KeyPress(kEnter);
     e->accept();

@@ -1,11 +1,9 @@
 #include "style/ColourSwatch.h"
 
-#include "style/StylePanel.h"
-
 #include <QPainter>
 
-ColourSwatch::ColourSwatch(QWidget* parent, StylePanel* panel, int index, kivo::Colour back)
-    : QWidget(parent), panel_(panel), index_(index), back_(back) {
+ColourSwatch::ColourSwatch(QWidget* parent, int index, kivo::Colour back)
+    : QWidget(parent), index_(index), back_(back) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }
@@ -37,9 +35,9 @@ void ColourSwatch::paintEvent(QPaintEvent*) {
 }
 
 void ColourSwatch::mouseMoveEvent(QMouseEvent*) {
-    panel_->Pcolor_MouseMove(index_);
+    Q_EMIT mouseMove(index_);
 }
 
 void ColourSwatch::mouseReleaseEvent(QMouseEvent*) {
-    panel_->Pcolor_MouseUp(index_);
+    Q_EMIT mouseUp(index_);
 }

@@ -1,23 +1,25 @@
 #pragma once
-#include "capture/Basics.h"
+#include "form/Basics.h"
 
 #include <QWidget>
 
-class StylePanel;
-
 // One colour swatch: painted only by its back colour, with an optional single-line border.
-// Its moves and releases go to the style panel with its index; the release of a press
-// that began here comes here wherever the pointer is (Qt's implicit grab).
+// It reports moves and releases with its index; the release of a press that began here
+// comes here wherever the pointer is (Qt's implicit grab).
 class ColourSwatch : public QWidget {
     Q_OBJECT
 public:
-    ColourSwatch(QWidget* parent, StylePanel* panel, int index, kivo::Colour back);
+    ColourSwatch(QWidget* parent, int index, kivo::Colour back);
 
     kivo::Colour BackColor() const { return back_; }
     void setBackColor(kivo::Colour c);
     // 0 none, 1 a single line.
     int BorderStyle() const { return border_; }
     void setBorderStyle(int style);
+
+Q_SIGNALS:
+    void mouseMove(int index);
+    void mouseUp(int index);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -28,7 +30,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent*) override {}
 
 private:
-    StylePanel* panel_;
     int index_;
     kivo::Colour back_;
     int border_ = 0;

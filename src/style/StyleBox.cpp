@@ -20,11 +20,9 @@ void StyleBox::paintEvent(QPaintEvent*) {
 }
 
 void StyleBox::mouseMoveEvent(QMouseEvent*) {
-    if (onMove)
-        onMove();
+    Q_EMIT mouseMove();
 }
 
 void StyleBox::mousePressEvent(QMouseEvent*) {
-    if (onPress)
-        onPress();
+    Q_EMIT mouseDown();
 }

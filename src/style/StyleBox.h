@@ -1,10 +1,9 @@
 #pragma once
 #include <QPixmap>
 #include <QWidget>
-#include <functional>
 
 // A plain box of the style panel: filled with its back colour, optionally showing a
-// picture at its top-left corner, and reporting pointer moves and presses to its owner.
+// picture at its top-left corner, and reporting pointer moves and presses.
 class StyleBox : public QWidget {
     Q_OBJECT
 public:
@@ -12,8 +11,10 @@ public:
 
     void setPicture(const QPixmap& picture);
     const QPixmap& picture() const { return picture_; }
-    std::function<void()> onMove;
-    std::function<void()> onPress;
+
+Q_SIGNALS:
+    void mouseMove();
+    void mouseDown();
 
 protected:
     void paintEvent(QPaintEvent*) override;

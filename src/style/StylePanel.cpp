@@ -1,6 +1,6 @@
 #include "style/StylePanel.h"
 
-#include "capture/frmCapture.h"
+#include "form/Vocabulary.h"
 #include "style/ColourSwatch.h"
 #include "style/StyleBox.h"
 #include "style/StylePictures.h"
@@ -9,10 +9,11 @@
 #include <QLineEdit>
 #include <QPainter>
 
+using kivo::twips;
+
 namespace {
-constexpr float kTwip = 15.0f;
-const QColor kBack(0xDE, 0xEE, 0xFF);  // 0x00FFEEDE
-const QColor kFrame(0x80, 0x80, 0xFF); // 0x00FF8080
+const QColor kBack = kivo::toQColor(kivo::kPanelBack);
+const QColor kFrame = kivo::toQColor(kivo::kPanelFrame);
 
 struct SwatchPlace {
     float left, top; // twips
@@ -36,14 +37,13 @@ constexpr std::array<SwatchPlace, 16> kSwatches = {{
     {1920, 220, 0x00FF00FF},
     {2160, 220, 0x00FFFF00},
 }};
-constexpr kivo::Colour kStartColour = 0x000000FF; // red
 
 const QStringList kSizes = {QStringLiteral("6"),  QStringLiteral("8"),  QStringLiteral("9"),
                             QStringLiteral("10"), QStringLiteral("11"), QStringLiteral("12"),
                             QStringLiteral("14"), QStringLiteral("18"), QStringLiteral("20")};
 } // namespace
 
-StylePanel::StylePanel(frmCapture* owner) : QWidget(owner), owner_(owner) {
+StylePanel::StylePanel(QWidget* window) : QWidget(window) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     hide();
@@ -53,29 +53,31 @@ StylePanel::StylePanel(frmCapture* owner) : QWidget(owner), owner_(owner) {
         update(before);
         update(after);
     });
-    Shape4.setGeometry(0, 0, 3975 / kTwip, 555 / kTwip);
+    Shape4.setGeometry(0, 0, twips(3975), twips(555));
     Shape4.show();
 }
 
 void StylePanel::createPalette() {
     auto* box = new StyleBox(this, kBack);
-    box->onMove = [this] { PicColor_MouseMove(); };
+    connect(box, &StyleBox::mouseMove, this, &StylePanel::PicColor_MouseMove);
     PicColor.setWidget(box);
-    PicColor.setGeometry(1200 / kTwip, 60 / kTwip, 2415 / kTwip, 440 / kTwip);
+    PicColor.setGeometry(twips(1200), twips(60), twips(2415), twips(440));
     PicColor.show();
     for (int i = 0; i < 17; ++i) {
         const bool current = i == 16;
         auto* s =
-            new ColourSwatch(box, this, i, current ? kStartColour : kSwatches[size_t(i)].value);
+            new ColourSwatch(box, i, current ? kivo::kStartColour : kSwatches[size_t(i)].value);
+        connect(s, &ColourSwatch::mouseMove, this, &StylePanel::Pcolor_MouseMove);
+        connect(s, &ColourSwatch::mouseUp, this, &StylePanel::Pcolor_MouseUp);
         swatches_[size_t(i)] = s;
         Control& c = Pcolor[size_t(i)];
         c.setWidget(s);
         if (current) {
-            c.setGeometry(20 / kTwip, 0, 420 / kTwip, 420 / kTwip);
+            c.setGeometry(twips(20), 0, twips(420), twips(420));
             s->setBorderStyle(1);
         } else {
-            c.setGeometry(kSwatches[size_t(i)].left / kTwip, kSwatches[size_t(i)].top / kTwip,
-                          200 / kTwip, 200 / kTwip);
+            c.setGeometry(twips(kSwatches[size_t(i)].left), twips(kSwatches[size_t(i)].top),
+                          twips(200), twips(200));
         }
         c.show();
     }
@@ -83,16 +85,16 @@ void StylePanel::createPalette() {
 
 void StylePanel::createFontPicker() {
     auto* group = new StyleBox(this, kBack);
-    group->onMove = [this] { PicFont_MouseMove(); };
+    connect(group, &StyleBox::mouseMove, this, &StylePanel::PicFont_MouseMove);
     PicFont.setWidget(group);
-    PicFont.setGeometry(60 / kTwip, 120 / kTwip, 1095 / kTwip, 375 / kTwip);
+    PicFont.setGeometry(twips(60), twips(120), twips(1095), twips(375));
     PicFont.show();
 
     auto* letter = new StyleBox(group, kBack);
     letter->setPicture(letterPicture());
     letter->setAttribute(Qt::WA_TransparentForMouseEvents);
     Image3.setWidget(letter);
-    Image3.setGeometry(0, 40 / kTwip, 240 / kTwip, 240 / kTwip);
+    Image3.setGeometry(0, twips(40), twips(240), twips(240));
     Image3.show();
 
     for (int i = 0; i < 3; ++i)
@@ -103,18 +105,18 @@ void StylePanel::createFontPicker() {
     combo_->setFocusPolicy(Qt::NoFocus);
     for (const QString& size : kSizes)
         combo_->addItem(size, 0);
-    combo_->setCurrentText(QStringLiteral("11"));
+    combo_->setCurrentText(QString::number(kivo::kDefaultTextSize));
     Combo1.setWidget(combo_);
-    Combo1.setGeometry(320 / kTwip, 20 / kTwip, 735 / kTwip, 300 / kTwip);
+    Combo1.setGeometry(twips(320), twips(20), twips(735), twips(300));
     Combo1.show();
     connect(combo_, &QComboBox::activated, this, [this] { Combo1_Click(); });
 
     face_ = new StyleBox(group, Qt::white);
     face_->setPicture(Image4[0]);
-    face_->onMove = [this] { PicCombox_MouseMove(); };
-    face_->onPress = [this] { PicCombox_MouseDown(); };
+    connect(face_, &StyleBox::mouseMove, this, &StylePanel::PicCombox_MouseMove);
+    connect(face_, &StyleBox::mouseDown, this, &StylePanel::PicCombox_MouseDown);
     PicCombox.setWidget(face_);
-    PicCombox.setGeometry(320 / kTwip, 0, 750 / kTwip, 330 / kTwip);
+    PicCombox.setGeometry(twips(320), 0, twips(750), twips(330));
     PicCombox.show();
 
     // Text1 only shows the size the list gave it: it takes neither typing nor the mouse,
@@ -129,9 +131,9 @@ void StylePanel::createFontPicker() {
     QFont f = text1_->font();
     f.setPixelSize(11);
     text1_->setFont(f);
-    text1_->setText(QStringLiteral("11"));
+    text1_->setText(QString::number(kivo::kDefaultTextSize));
     Text1.setWidget(text1_);
-    Text1.setGeometry(60 / kTwip, 60 / kTwip, 340 / kTwip, 200 / kTwip);
+    Text1.setGeometry(twips(60), twips(60), twips(340), twips(200));
     Text1.show();
 }
 
@@ -168,7 +170,7 @@ void StylePanel::PicCombox_MouseMove() {
 
 void StylePanel::PicCombox_MouseDown() {
     showFace(2);
-    owner_->OpenCombo();
+    Q_EMIT sizeListToggled();
 }
 
 void StylePanel::Combo1_Click() {
@@ -185,5 +187,5 @@ void StylePanel::paintEvent(QPaintEvent*) {
 }
 
 void StylePanel::mouseMoveEvent(QMouseEvent*) {
-    owner_->Picture2_MouseMove();
+    Q_EMIT backgroundHovered();
 }

@@ -1,12 +1,11 @@
 #pragma once
-#include "capture/Basics.h"
-#include "capture/Control.h"
+#include "form/Basics.h"
+#include "form/Control.h"
 
 #include <QPixmap>
 #include <QWidget>
 #include <array>
 
-class frmCapture;
 class ColourSwatch;
 class StyleBox;
 class QComboBox;
@@ -18,7 +17,7 @@ class QLineEdit;
 class StylePanel : public QWidget {
     Q_OBJECT
 public:
-    explicit StylePanel(frmCapture* owner);
+    explicit StylePanel(QWidget* window);
 
     // Colour palette.
     Control PicColor;
@@ -43,6 +42,12 @@ public:
     void PicCombox_MouseDown();
     void Combo1_Click();
 
+Q_SIGNALS:
+    // The size box was pressed: its list should open, or close when open.
+    void sizeListToggled();
+    // The pointer moved over the panel's background.
+    void backgroundHovered();
+
 protected:
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
@@ -56,7 +61,6 @@ private:
     void createFontPicker();
     void showFace(int index);
 
-    frmCapture* owner_;
     std::array<ColourSwatch*, 17> swatches_{};
     QComboBox* combo_ = nullptr;
     QLineEdit* text1_ = nullptr;

@@ -1,7 +1,6 @@
 #include "toolbar/HistoryStore.h"
 
-#include "capture/Canvas.h"
-#include "output/ExcelPropertyBag.h"
+#include "form/Canvas.h"
 
 #include <QPainter>
 #include <cstring>
@@ -78,7 +77,7 @@ void HistoryStore::resize(int upper) {
         shown_ = 0;
 }
 
-void HistoryStore::record(int k, const Canvas& canvas, const ExcelPropertyBag& bag) {
+Status HistoryStore::record(int k, const Canvas& canvas, const ExcelPropertyBag& bag) {
     Step step;
     const QImage& now = canvas.Image();
     if (shown_ == k - 1) {
@@ -90,39 +89,59 @@ void HistoryStore::record(int k, const Canvas& canvas, const ExcelPropertyBag& b
     } else {
         // The picture was not a known snapshot (the history was cut back under it):
         // compare against snapshot k-1 whole.
-        const QImage base = snapshot(k - 1, bag);
-        step = diffStep(base, QPoint(0, 0), now, QPoint(0, 0), now.rect() & base.rect(), bag);
+        const Result<QImage> base = snapshot(k - 1, bag);
+        if (!base.ok())
+            return base.failure();
+        const QImage& b = base.value();
+        step = diffStep(b, QPoint(0, 0), now, QPoint(0, 0), now.rect() & b.rect(), bag);
     }
     resize(k - 1);
     steps_.push_back(std::move(step));
     shown_ = k;
+    return {};
 }
 
-QImage HistoryStore::snapshot(int k, const ExcelPropertyBag& bag) const {
+Result<QImage> HistoryStore::snapshot(int k, const ExcelPropertyBag& bag) const {
     QImage img = first_;
     for (int i = 2; i <= k; ++i) {
-        for (const Piece& p : step(i).pieces)
-            paste(img, p.rect.topLeft(), bag.ReadP(p.after));
+        for (const Piece& p : step(i).pieces) {
+            const Result<QImage> after = bag.ReadP(p.after);
+            if (!after.ok())
+                return after.failure();
+            paste(img, p.rect.topLeft(), after.value());
+        }
     }
     return img;
 }
 
-void HistoryStore::restore(int k, Canvas& canvas, const ExcelPropertyBag& bag) {
-    if (shown_ < 1) {
+Status HistoryStore::restore(int k, Canvas& canvas, const ExcelPropertyBag& bag) {
+    // Every piece is read before the canvas changes: a snapshot that cannot be rebuilt
+    // leaves the canvas showing what it showed.
+    std::vector<std::pair<QPoint, QImage>> pieces;
+    const auto take = [&](const Piece& p, const QByteArray& bytes) {
+        Result<QImage> img = bag.ReadP(bytes);
+        if (img.ok())
+            pieces.emplace_back(p.rect.topLeft(), std::move(img).value());
+        return img.ok() ? Status() : Status(img.failure());
+    };
+    int at = shown_ < 1 ? 1 : shown_;
+    for (; at > k; --at)
+        for (const Piece& p : step(at).pieces)
+            if (const Status s = take(p, p.before); !s.ok())
+                return s;
+    while (at < k) {
+        ++at;
+        for (const Piece& p : step(at).pieces)
+            if (const Status s = take(p, p.after); !s.ok())
+                return s;
+    }
+    if (shown_ < 1)
         canvas.setPicture(first_);
-        shown_ = 1;
-    }
-    while (shown_ > k) {
-        for (const Piece& p : step(shown_).pieces)
-            canvas.blit(p.rect.topLeft(), bag.ReadP(p.before));
-        --shown_;
-    }
-    while (shown_ < k) {
-        ++shown_;
-        for (const Piece& p : step(shown_).pieces)
-            canvas.blit(p.rect.topLeft(), bag.ReadP(p.after));
-    }
+    for (const auto& [pos, img] : pieces)
+        canvas.blit(pos, img);
     canvas.commitImage();
+    shown_ = k;
+    return {};
 }
 
 qint64 HistoryStore::stepBytes() const {

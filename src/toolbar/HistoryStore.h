@@ -1,11 +1,12 @@
 #pragma once
+#include "output/ExcelPropertyBag.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QRect>
 #include <vector>
 
 class Canvas;
-class ExcelPropertyBag;
 
 // The snapshots of the undo history. Entry 1 is the frozen screen, kept whole (it shares
 // its pixels with the picture it was taken from). Every later entry k keeps only where
@@ -34,9 +35,11 @@ public:
     void resize(int upper);
     // Store the canvas's Image as entry k (k = upperBound() + 1 after a resize). The canvas
     // must not have committed its drawing yet: its kept-aside pixels are entry k-1's.
-    void record(int k, const Canvas& canvas, const ExcelPropertyBag& bag);
-    // Make the canvas's picture snapshot k (1 <= k <= upperBound()).
-    void restore(int k, Canvas& canvas, const ExcelPropertyBag& bag);
+    // Fails, storing nothing, when snapshot k-1 has to be rebuilt and cannot be.
+    Status record(int k, const Canvas& canvas, const ExcelPropertyBag& bag);
+    // Make the canvas's picture snapshot k (1 <= k <= upperBound()). Fails, changing
+    // nothing, when a piece on the way cannot be rebuilt.
+    Status restore(int k, Canvas& canvas, const ExcelPropertyBag& bag);
     // The canvas's picture is no longer known to equal a snapshot.
     void forgetShown() { shown_ = 0; }
     int shown() const { return shown_; }
@@ -44,7 +47,7 @@ public:
     const QImage& first() const { return first_; }
     const Step& step(int k) const { return steps_.at(size_t(k - 2)); }
     // Snapshot k, rebuilt whole (for tests and for the rare case the canvas is unknown).
-    QImage snapshot(int k, const ExcelPropertyBag& bag) const;
+    Result<QImage> snapshot(int k, const ExcelPropertyBag& bag) const;
     // Bytes held by the entries after the first.
     qint64 stepBytes() const;
 

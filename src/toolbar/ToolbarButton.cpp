@@ -1,13 +1,12 @@
 #include "toolbar/ToolbarButton.h"
 
-#include "capture/frmCapture.h"
 #include "toolbar/ToolbarIcons.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-ToolbarButton::ToolbarButton(QWidget* parent, frmCapture* owner, int index)
-    : QWidget(parent), owner_(owner), index_(index), icon_(toolbarIcon(index)) {
+ToolbarButton::ToolbarButton(QWidget* parent, int index)
+    : QWidget(parent), index_(index), icon_(toolbarIcon(index)) {
     setMouseTracking(true);
     resize(16, 16);
 }
@@ -19,7 +18,7 @@ void ToolbarButton::paintEvent(QPaintEvent*) {
 }
 
 void ToolbarButton::mouseMoveEvent(QMouseEvent*) {
-    owner_->Image2_MouseMove(index_);
+    Q_EMIT hovered(index_);
 }
 
 void ToolbarButton::mousePressEvent(QMouseEvent* e) {
@@ -38,5 +37,5 @@ void ToolbarButton::mouseReleaseEvent(QMouseEvent* e) {
     pressed_ = false;
     // A click is a press and a release on the same button; releasing elsewhere cancels it.
     if (rect().contains(e->position().toPoint()))
-        owner_->Image2_Click(index_);
+        Q_EMIT clicked(index_);
 }

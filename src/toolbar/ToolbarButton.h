@@ -2,15 +2,17 @@
 #include <QPixmap>
 #include <QWidget>
 
-class frmCapture;
-
 // One toolbar button: a 16 x 16 icon that reports pointer moves over it and a left-button
-// click (press and release on it) to the capture window with its index.
+// click (press and release on it) with its index.
 class ToolbarButton : public QWidget {
     Q_OBJECT
 public:
-    ToolbarButton(QWidget* parent, frmCapture* owner, int index);
+    ToolbarButton(QWidget* parent, int index);
     int index() const { return index_; }
+
+Q_SIGNALS:
+    void clicked(int index);
+    void hovered(int index);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -20,7 +22,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
-    frmCapture* owner_;
     int index_;
     QPixmap icon_;
     bool pressed_ = false;

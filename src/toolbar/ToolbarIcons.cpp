@@ -1,5 +1,7 @@
 #include "toolbar/ToolbarIcons.h"
 
+#include "form/Vocabulary.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -29,35 +31,35 @@ void drawBackArrow(QPainter& p, bool mirrored) {
 void drawIcon(QPainter& p, int index) {
     const QPen pen(kInk, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     switch (index) {
-    case 0: // undo
+    case kivo::kButtonUndo:
         drawBackArrow(p, false);
         break;
-    case 8: // redo
+    case kivo::kButtonRedo:
         drawBackArrow(p, true);
         break;
-    case 7: // rectangle
+    case kivo::kButtonRectangle:
         p.setPen(QPen(kInk, 1.5));
         p.drawRect(QRectF(2.5, 3.5, 11, 9));
         break;
-    case 6: // ellipse
+    case kivo::kButtonEllipse:
         p.setPen(QPen(kInk, 1.5));
         p.drawEllipse(QRectF(1.5, 3.5, 13, 9));
         break;
-    case 5: { // text
+    case kivo::kButtonText: {
         p.setPen(pen);
         p.drawLine(QPointF(3, 3), QPointF(13, 3));
         p.drawLine(QPointF(8, 3), QPointF(8, 13.5));
         p.drawLine(QPointF(5.5, 13.5), QPointF(10.5, 13.5));
         break;
     }
-    case 4: // arrow
+    case kivo::kButtonArrow:
         p.setPen(QPen(kInk, 1.6, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(2.5, 13.5), QPointF(11, 5));
         p.setPen(Qt::NoPen);
         p.setBrush(kInk);
         p.drawPolygon(QPolygonF({QPointF(14, 2), QPointF(13, 9), QPointF(7, 3)}));
         break;
-    case 2: // save: a floppy disk
+    case kivo::kButtonSave: // a floppy disk
         p.setPen(QPen(kInk, 1));
         p.setBrush(QColor(90, 130, 200));
         p.drawRect(QRectF(1.5, 1.5, 13, 13));
@@ -65,7 +67,7 @@ void drawIcon(QPainter& p, int index) {
         p.drawRect(QRectF(4.5, 1.5, 7, 5));
         p.drawRect(QRectF(3.5, 9.5, 9, 5));
         break;
-    case 3: // exit: a red cross
+    case kivo::kButtonExit: // a red cross
         p.setPen(QPen(kRed, 2.2, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
         p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));

@@ -1,12 +1,13 @@
 #include "toolbar/ToolbarStrip.h"
 
-#include "capture/frmCapture.h"
+#include "form/Vocabulary.h"
 #include "toolbar/ToolbarButton.h"
 
 #include <QPainter>
 
+using namespace kivo;
+
 namespace {
-constexpr float kTwip = 15.0f;
 
 // Buttons by index: left edge of the button and of its hover frame, in twips.
 struct ButtonPlace {
@@ -24,8 +25,8 @@ constexpr std::array<ButtonPlace, 9> kPlaces = {{
     {2070, 2040}, // 8 redo
 }};
 
-const QColor kBack(0xDE, 0xEE, 0xFF);        // 0x00FFEEDE
-const QColor kFrame(0x80, 0x80, 0xFF);       // 0x00FF8080
+const QColor kBack = toQColor(kPanelBack);
+const QColor kFrame = toQColor(kPanelFrame);
 const QColor kSeparator(0xC0, 0xC0, 0xFF);   // 0x00FFC0C0
 const QColor kHoverBorder(0x24, 0x8F, 0xFB); // 0x00FB8F24
 const QColor kHoverBack(0x94, 0xD9, 0xFF);   // 0x00FFD994
@@ -33,31 +34,31 @@ const QColor kHoverBack(0x94, 0xD9, 0xFF);   // 0x00FFD994
 
 QString ToolbarStrip::ToolTipText(int Index) {
     switch (Index) {
-    case 0:
+    case kButtonUndo:
         return QStringLiteral("撤销");
-    case 1:
-    case 9:
+    case kButtonCopy:
+    case kButtonCopyCorner:
         return QStringLiteral("复制退出");
-    case 2:
+    case kButtonSave:
         return QStringLiteral("保存");
-    case 3:
+    case kButtonExit:
         return QStringLiteral("退出截屏");
-    case 4:
-        return QStringLiteral("添加箭头");
-    case 5:
-        return QStringLiteral("添加文字");
-    case 6:
-        return QStringLiteral("添加椎圆");
-    case 7:
-        return QStringLiteral("添加矩形");
-    case 8:
+    case kButtonArrow:
+        return kToolArrow;
+    case kButtonText:
+        return kToolText;
+    case kButtonEllipse:
+        return kToolEllipse;
+    case kButtonRectangle:
+        return kToolRectangle;
+    case kButtonRedo:
         return QStringLiteral("重做");
     default:
         return {};
     }
 }
 
-ToolbarStrip::ToolbarStrip(frmCapture* owner) : QWidget(owner), owner_(owner) {
+ToolbarStrip::ToolbarStrip(QWidget* window) : QWidget(window) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     resize(265, 26);
@@ -66,33 +67,34 @@ ToolbarStrip::ToolbarStrip(frmCapture* owner) : QWidget(owner), owner_(owner) {
     const auto repaint = [this](const QRect& before, const QRect& after) {
         repaintControl(before, after);
     };
-    for (int i = 0; i < 10; ++i) {
-        // The tenth button stands on the capture window, outside the strip.
-        auto* b = new ToolbarButton(i == 9 ? static_cast<QWidget*>(owner) : this, owner, i);
+    for (int i = 0; i < kButtonCount; ++i) {
+        // The tenth button stands on the window, outside the strip.
+        auto* b = new ToolbarButton(i == kButtonCopyCorner ? window : this, i);
         b->setToolTip(ToolTipText(i));
+        connect(b, &ToolbarButton::clicked, this, &ToolbarStrip::buttonClicked);
+        connect(b, &ToolbarButton::hovered, this, &ToolbarStrip::buttonHovered);
         buttons_[size_t(i)] = b;
         Control& c = Image2[size_t(i)];
         c.setWidget(b);
-        if (i == 9) {
-            c.setGeometry(0, 0, 240 / kTwip, 240 / kTwip);
+        if (i == kButtonCopyCorner) {
+            c.setGeometry(0, 0, twips(240), twips(240));
             continue;
         }
-        c.setGeometry(kPlaces[size_t(i)].left / kTwip, 75 / kTwip, 240 / kTwip, 240 / kTwip);
+        c.setGeometry(twips(kPlaces[size_t(i)].left), twips(75), twips(240), twips(240));
         c.show();
         Control& frame = Shape3[size_t(i)];
         frame.setRepaint(repaint);
-        frame.setGeometry(kPlaces[size_t(i)].frameLeft / kTwip, 45 / kTwip, 300 / kTwip,
-                          300 / kTwip);
+        frame.setGeometry(twips(kPlaces[size_t(i)].frameLeft), twips(45), twips(300), twips(300));
     }
     Shape2.setRepaint(repaint);
-    Shape2.setGeometry(0, 0, 3975 / kTwip, 390 / kTwip);
+    Shape2.setGeometry(0, 0, twips(3975), twips(390));
     Shape2.show();
     // A vertical line: zero width, from y = 40 to y = 320 twips.
     Line1.setRepaint(repaint);
-    Line1.setGeometry(1580 / kTwip, 40 / kTwip, 0, 280 / kTwip);
+    Line1.setGeometry(twips(1580), twips(40), 0, twips(280));
     Line1.show();
     Line2.setRepaint(repaint);
-    Line2.setGeometry(2780 / kTwip, 40 / kTwip, 0, 280 / kTwip);
+    Line2.setGeometry(twips(2780), twips(40), 0, twips(280));
     Line2.show();
 }
 
@@ -127,5 +129,5 @@ void ToolbarStrip::paintEvent(QPaintEvent*) {
 }
 
 void ToolbarStrip::mouseMoveEvent(QMouseEvent*) {
-    owner_->Picture1_MouseMove();
+    Q_EMIT backgroundHovered();
 }

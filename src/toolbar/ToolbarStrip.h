@@ -1,20 +1,19 @@
 #pragma once
-#include "capture/Control.h"
+#include "form/Control.h"
 
 #include <QString>
 #include <QWidget>
 #include <array>
 
-class frmCapture;
 class ToolbarButton;
 
 // The toolbar strip under a finished selection (265 x 26 pixels of light blue): nine
 // buttons with separators and a frame, and a hover frame behind each button. The tenth
-// button stands on the capture window itself, at its top-left corner, hidden.
+// button stands on the window itself, at its top-left corner, hidden.
 class ToolbarStrip : public QWidget {
     Q_OBJECT
 public:
-    explicit ToolbarStrip(frmCapture* owner);
+    explicit ToolbarStrip(QWidget* window);
 
     std::array<Control, 10> Image2; // the buttons (9 on the capture window)
     Control Shape2;                 // the frame over the whole strip
@@ -24,6 +23,12 @@ public:
     // The tool-tip text of button Index (its tool name for the four tools).
     static QString ToolTipText(int Index);
     ToolbarButton* button(int Index) const { return buttons_[size_t(Index)]; }
+
+Q_SIGNALS:
+    void buttonClicked(int Index);
+    void buttonHovered(int Index);
+    // The pointer moved over the strip's background.
+    void backgroundHovered();
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -36,6 +41,5 @@ protected:
 private:
     void repaintControl(const QRect& before, const QRect& after);
 
-    frmCapture* owner_;
     std::array<ToolbarButton*, 10> buttons_{};
 };

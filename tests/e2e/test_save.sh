@@ -59,13 +59,13 @@ wait_for 20 bash -c "[ \"\$(identify -format %m '$OUT/photo.jpg' 2>/dev/null)\" 
 [ "$(identify -format %Q "$OUT/photo.jpg")" = 80 ] || fail "photo.jpg is not of quality 80"
 wait_for 10 capture_gone || fail "the capture did not end after replacing a file"
 
-# No format for tif: the error message, no file, and the area stays on the clipboard.
+# No format for .xyz: the error message, no file, and the area stays on the clipboard.
 "$KIVO_BIN" gui
-save_as bad.tif
-wait_for 20 is_active "错误" || fail "no error message for bad.tif"
+save_as bad.xyz
+wait_for 20 is_active "错误" || fail "no error message for bad.xyz"
 xdotool key Return
 wait_for 10 capture_gone || fail "the capture did not end after the failed save"
-[ ! -e "$OUT/bad.tif" ] || fail "bad.tif was written"
+[ ! -e "$OUT/bad.xyz" ] || fail "bad.xyz was written"
 wait_for 10 clipboard_png || fail "the clipboard lost the area after a failed save"
 e2e_same_pixels "$E2E_TMP/clip.png" "$E2E_TMP/crop.png" || fail "the clipboard holds something else"
 kill -0 "$HOST" || fail "the program ended"

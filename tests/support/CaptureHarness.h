@@ -3,6 +3,7 @@
 // the top-level window so that Qt's real routing (hit test, implicit grab) applies.
 #include "Fakes.h"
 #include "capture/frmCapture.h"
+#include "form/Vocabulary.h"
 
 #include <QPointer>
 #include <QTest>

@@ -88,10 +88,11 @@ public:
     int ended = 0;
 };
 
+// Holds the picture as the real clipboard does, as PNG bytes, and decodes it when read.
 class FakeClipboard : public Clipboard {
 public:
-    void setImage(const QImage& img) override {
-        image_ = img;
+    void setPng(const QByteArray& png) override {
+        image_ = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
         ++sets;
     }
     QImage image() const override { return image_; }
@@ -134,8 +135,8 @@ public:
     bool startSucceeds = true;
 };
 
-// A tray that records what the host does with its icon; tests play the mouse through
-// onMouse and choose whether the desktop has a tray.
+// A tray that records what the host does with its icon; tests play the mouse by emitting
+// mouse() and choose whether the desktop has a tray.
 class FakeTray : public TrayIcon {
 public:
     void add(const QIcon& icon, const QString& tip) override {

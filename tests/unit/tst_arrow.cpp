@@ -1,6 +1,6 @@
 // The arrow's head construction: the head points, the order of the three strokes, and the
 // degenerate cases, on a surface that records its line calls.
-#include "capture/frmCapture.h"
+#include "style/Arrow.h"
 
 #include <QTest>
 #include <vector>
@@ -54,8 +54,7 @@ void tst_arrow::headPoints() {
     QFETCH(QPointF, b);
     RecordingSurface s;
     const kivo::Colour colour = kivo::rgb(1, 2, 3);
-    frmCapture::Arrow(s, float(tail.x()), float(tail.y()), float(tip.x()), float(tip.y()), head,
-                      colour);
+    drawArrow(s, float(tail.x()), float(tail.y()), float(tip.x()), float(tip.y()), head, colour);
     QCOMPARE(s.strokes.size(), size_t(3));
     // Barb A, barb B, then the shaft; every stroke ends on the tip, all in the colour.
     QCOMPARE(QPointF(s.strokes[0].x1, s.strokes[0].y1), a);
@@ -69,16 +68,16 @@ void tst_arrow::headPoints() {
 
 void tst_arrow::zeroLengthDrawsNothing() {
     RecordingSurface s;
-    frmCapture::Arrow(s, 42.5f, 17.25f, 42.5f, 17.25f, 10.0f, 0);
+    drawArrow(s, 42.5f, 17.25f, 42.5f, 17.25f, 10.0f, 0);
     QVERIFY(s.strokes.empty());
     // Far above the cut-off: a shaft of 1e-6 pixel still gets its head.
-    frmCapture::Arrow(s, 0.0f, 0.0f, 1e-6f, 0.0f, 10.0f, 0);
+    drawArrow(s, 0.0f, 0.0f, 1e-6f, 0.0f, 10.0f, 0);
     QCOMPARE(s.strokes.size(), size_t(3));
 }
 
 void tst_arrow::headKeepsItsSizeOnShortShafts() {
     RecordingSurface s;
-    frmCapture::Arrow(s, 0.0f, 0.0f, 3.0f, 0.0f, 10.0f, 0);
+    drawArrow(s, 0.0f, 0.0f, 3.0f, 0.0f, 10.0f, 0);
     QCOMPARE(s.strokes.size(), size_t(3));
     // The barbs reach back past the tail: 10 behind the tip.
     QCOMPARE(s.strokes[0].x1, -7.0f);
@@ -90,7 +89,7 @@ void tst_arrow::headKeepsItsSizeOnShortShafts() {
 void tst_arrow::barbLengthAndSpread() {
     // A diagonal shaft: each barb is 10 * sqrt(1.25) long, their ends 10 apart.
     RecordingSurface s;
-    frmCapture::Arrow(s, 17.0f, 250.0f, 512.5f, 33.25f, 10.0f, 0);
+    drawArrow(s, 17.0f, 250.0f, 512.5f, 33.25f, 10.0f, 0);
     QCOMPARE(s.strokes.size(), size_t(3));
     auto len = [](float x1, float y1, float x2, float y2) {
         return std::hypot(double(x2 - x1), double(y2 - y1));

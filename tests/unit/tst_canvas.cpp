@@ -1,7 +1,7 @@
 // The two drawing layers: what persistent and transient drawing change, what Cls takes
 // back, and which rectangles each operation reports for repainting.
-#include "capture/Basics.h"
-#include "capture/Canvas.h"
+#include "form/Basics.h"
+#include "form/Canvas.h"
 
 #include <QPainter>
 #include <QSignalSpy>

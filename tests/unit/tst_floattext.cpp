@@ -1,5 +1,5 @@
 // Numbers in the size read-out: a 32-bit float with at most 7 significant digits.
-#include "capture/FloatText.h"
+#include "form/FloatText.h"
 
 #include <QLocale>
 #include <QtTest>

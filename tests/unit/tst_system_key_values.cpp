@@ -27,7 +27,7 @@ private Q_SLOTS:
 
     void noToolNoValue() {
         SystemKeyValues keys({"kivo-test-none"});
-        QVERIFY(!keys.value(KeyValueStore::LocalMachine, SystemKeyValues::kSysInfoKey,
+        QVERIFY(!keys.value(KeyValueStore::LocalMachine, SystemKeys::kSysInfoKey,
                             QStringLiteral("PATH")));
     }
 
@@ -35,7 +35,7 @@ private Q_SLOTS:
         install("tool-b");
         install("tool-c");
         SystemKeyValues keys({"tool-a", "tool-b", "tool-c"});
-        const auto v = keys.value(KeyValueStore::LocalMachine, SystemKeyValues::kSysInfoKey,
+        const auto v = keys.value(KeyValueStore::LocalMachine, SystemKeys::kSysInfoKey,
                                   QStringLiteral("PATH"));
         QVERIFY(v);
         QCOMPARE(v->type, uint32_t(KeyValueStore::Text));
@@ -47,11 +47,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("name");
         QTest::newRow("other value")
-            << uint(KeyValueStore::LocalMachine) << SystemKeyValues::kSysInfoKey << "MSINFO";
+            << uint(KeyValueStore::LocalMachine) << SystemKeys::kSysInfoKey << "MSINFO";
         QTest::newRow("fallback key")
             << uint(KeyValueStore::LocalMachine) << "SOFTWARE\\Microsoft\\Shared Tools Location"
             << "MSINFO";
-        QTest::newRow("other root") << 0x80000001u << SystemKeyValues::kSysInfoKey << "PATH";
+        QTest::newRow("other root") << 0x80000001u << SystemKeys::kSysInfoKey << "PATH";
     }
     void onlyThatKeyAndValue() {
         QFETCH(uint, root);

@@ -36,7 +36,7 @@ private Q_SLOTS:
         QFETCH(QPoint, click);
         CaptureHarness h;
         h.select(from, to);
-        QCOMPARE(h.w->sState, QStringLiteral("move"));
+        QCOMPARE(h.w->sState, kivo::kStateMove);
         const QRect sel(std::min(from.x(), to.x()), std::min(from.y(), to.y()),
                         std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
         h.doubleClick(click.x(), click.y());
@@ -178,8 +178,8 @@ private Q_SLOTS:
         QTest::newRow("tiff") << "d.tiff" << QByteArray("tiff");
         QTest::newRow("BMP") << "e.BMP" << QByteArray("bmp");
         QTest::newRow("two dots") << "f.png.jpg" << QByteArray("jpeg");
-        QTest::newRow("jpeg") << "g.jpeg" << QByteArray();
-        QTest::newRow("tif") << "h.tif" << QByteArray();
+        QTest::newRow("jpeg") << "g.jpeg" << QByteArray("jpeg");
+        QTest::newRow("tif") << "h.tif" << QByteArray("tiff");
         QTest::newRow("trailing dot") << "i." << QByteArray();
         QTest::newRow("missing folder") << "no/such/j.png" << QByteArray();
     }

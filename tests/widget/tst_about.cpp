@@ -2,6 +2,7 @@
 // every way the system-information button can go.
 #include "Fakes.h"
 #include "about/frmAbout.h"
+#include "form/Vocabulary.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -31,7 +32,7 @@ private Q_SLOTS:
     void textsAfterLoad() {
         Box b;
         QCOMPARE(b.w->windowTitle(), QStringLiteral("关于 Kivo独立截图截屏软件"));
-        QCOMPARE(b.w->lblTitleWidget()->text(), QStringLiteral("Kivo独立截图截屏软件"));
+        QCOMPARE(b.w->lblTitleWidget()->text(), kivo::kAppTitle);
         QCOMPARE(b.w->lblVersionWidget()->text(), QStringLiteral("版本 1.0.2"));
         QCOMPARE(b.w->cmdOKWidget()->text(), QStringLiteral("确定"));
         QCOMPARE(b.w->cmdSysInfoWidget()->text(), QStringLiteral("系统信息(&S)..."));

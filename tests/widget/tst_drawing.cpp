@@ -12,10 +12,10 @@
 #include <QWindow>
 
 namespace {
-const QString kRectangle = QStringLiteral("添加矩形");
-const QString kEllipse = QStringLiteral("添加椎圆");
-const QString kArrow = QStringLiteral("添加箭头");
-const QString kText = QStringLiteral("添加文字");
+const QString kRectangle = kivo::kToolRectangle;
+const QString kEllipse = kivo::kToolEllipse;
+const QString kArrow = kivo::kToolArrow;
+const QString kText = kivo::kToolText;
 const QRgb kRed = qRgb(255, 0, 0);
 
 // The frozen picture with a one-pixel outline of box (corners included) in colour.
@@ -327,7 +327,7 @@ void tst_drawing::rightButtonDragCommits() {
              withOutline(frozen, QRect(QPoint(120, 80), QPoint(200, 120)), kRed));
     QCOMPARE(h->w->lngCount, 2);
     QVERIFY(!h->w->isUnloaded());
-    QCOMPARE(h->w->sState, QStringLiteral("move"));
+    QCOMPARE(h->w->sState, kivo::kStateMove);
 }
 
 void tst_drawing::redoAfterNewShapeDoesNothing() {

@@ -10,8 +10,8 @@
 #include <QLineEdit>
 
 namespace {
-const QString kRectangle = QStringLiteral("添加矩形");
-const QString kText = QStringLiteral("添加文字");
+const QString kRectangle = kivo::kToolRectangle;
+const QString kText = kivo::kToolText;
 
 } // namespace
 

@@ -101,7 +101,7 @@ void TestHandles::resize() {
     Selected h;
     const QPoint start = onHandle(*h.w, index);
     h.press(start.x(), start.y());
-    QCOMPARE(h.w->sDrag, QStringLiteral("Start"));
+    QCOMPARE(h.w->sDrag, kivo::kDragStart);
     QCOMPARE(h.w->sngX1, 100.0f);
     QCOMPARE(h.w->sngY2, 200.0f);
     // Several moves: only the last one counts, each is computed from the rectangle at the press.
@@ -118,7 +118,7 @@ void TestHandles::resize() {
     QCOMPARE(h.w->sngStartX, float(expected.left()));
     QCOMPARE(h.w->sngStartY, float(expected.top()));
     h.release(cursor.x(), cursor.y());
-    QCOMPARE(h.w->sDrag, QStringLiteral("Stop"));
+    QCOMPARE(h.w->sDrag, kivo::kDragStop);
     QCOMPARE(shape(*h.w), expected); // nothing is recomputed at the release
     QVERIFY(h.w->Picture1.Visible());
     QCOMPARE(h.w->Picture1.Left(), qMax(0.0f, float(expected.right() - 265)));
@@ -174,10 +174,10 @@ void TestHandles::movesGoToTheHandleWhereverThePointerIs() {
     // sngX2/sngY2 and moved or redrawn the selection.
     QCOMPARE(h.w->sngX2, 300.0f);
     QCOMPARE(h.w->sngY2, 200.0f);
-    QCOMPARE(h.w->sState, QStringLiteral("move"));
+    QCOMPARE(h.w->sState, kivo::kStateMove);
     // The release also reaches the handle: the strip comes back under the new rectangle.
     h.release(150, 150);
-    QCOMPARE(h.w->sDrag, QStringLiteral("Stop"));
+    QCOMPARE(h.w->sDrag, kivo::kDragStop);
     QVERIFY(h.w->Picture1.Visible());
     QCOMPARE(h.w->Picture1.Top(), 154.0f);
     // Afterwards, moves reach the window again.
@@ -220,7 +220,7 @@ void TestHandles::lockedWhileAnnotationsExist() {
     QVERIFY(h.w->bTool);
     QCOMPARE(h.w->lngCount, 2);
     // The release still places the strip and ends the drag word.
-    QCOMPARE(h.w->sDrag, QStringLiteral("Stop"));
+    QCOMPARE(h.w->sDrag, kivo::kDragStop);
     QVERIFY(h.w->Picture1.Visible());
     // Pointing at a handle still shows the resize arrow.
     const QPoint at = onHandle(*h.w, 1);

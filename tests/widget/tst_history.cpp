@@ -5,8 +5,8 @@
 #include <QPainter>
 
 namespace {
-const QString kDraw = QStringLiteral("draw");
-const QString kMove = QStringLiteral("move");
+const QString kDraw = kivo::kStateDraw;
+const QString kMove = kivo::kStateMove;
 } // namespace
 
 class TestHistory : public QObject {
@@ -27,7 +27,8 @@ private Q_SLOTS:
         QCOMPARE(h.w->lngCount, 1);
         QCOMPARE(h.w->lngMax, 1);
         QCOMPARE(h.w->arrHistory.upperBound(), 1);
-        QCOMPARE(h.w->arrHistory.snapshot(1, *h.w->objBag), FakeScreen::pattern(QSize(640, 480)));
+        QCOMPARE(h.w->arrHistory.snapshot(1, *h.w->objBag).value(),
+                 FakeScreen::pattern(QSize(640, 480)));
     }
 
     void redoAtTheTopDoesNothing() {
@@ -175,7 +176,7 @@ private Q_SLOTS:
             shown.push_back(h.w->canvas().Picture());
         }
         for (int k = 1; k <= 13; ++k)
-            QCOMPARE(h.w->arrHistory.snapshot(k, *h.w->objBag), shown[size_t(k - 1)]);
+            QCOMPARE(h.w->arrHistory.snapshot(k, *h.w->objBag).value(), shown[size_t(k - 1)]);
         for (int k = 12; k >= 1; --k) {
             h.w->Undo();
             QCOMPARE(h.w->canvas().Picture(), shown[size_t(k - 1)]);

@@ -7,13 +7,6 @@
 #include <QLabel>
 #include <QtTest>
 
-class FrmCaptureTestAccess {
-public:
-    static void SplitRgb(const frmCapture& w, int32_t c, int32_t& r, int32_t& g, int32_t& b) {
-        w.SplitRgb(c, r, g, b);
-    }
-};
-
 namespace {
 QRectF shape(const frmCapture& w) {
     return QRectF(w.Shape1.Left(), w.Shape1.Top(), w.Shape1.Width(), w.Shape1.Height());
@@ -59,8 +52,6 @@ private Q_SLOTS:
     void frameIsPaintedOnTheFrozenScreen();
     void moveRepaintsOnlyWhatChanged();
     void readoutsUseSimplifiedChineseFont();
-    void splitRgb_data();
-    void splitRgb();
 };
 
 void TestSelection::rubberBandQuadrants_data() {
@@ -92,9 +83,9 @@ void TestSelection::rubberBandQuadrants() {
     // The widgets follow the model once the move is handled.
     QCOMPARE(h.w->lblPosWidget()->pos(), QPoint(int(expected.left()) + 2, int(expected.top()) + 2));
     QVERIFY(h.w->lblPosWidget()->isVisible());
-    QCOMPARE(h.w->sState, QStringLiteral("draw"));
+    QCOMPARE(h.w->sState, kivo::kStateDraw);
     h.release(to.x(), to.y());
-    QCOMPARE(h.w->sState, QStringLiteral("move"));
+    QCOMPARE(h.w->sState, kivo::kStateMove);
     QCOMPARE(h.w->sngStartX, float(expected.left()));
     QCOMPARE(h.w->sngStartY, float(expected.top()));
     QVERIFY(h.w->Picture1.Visible());
@@ -115,7 +106,7 @@ void TestSelection::clickWithoutMoveLeavesEmptySelection() {
     CaptureHarness h;
     h.press(500, 400);
     h.release(500, 400);
-    QCOMPARE(h.w->sState, QStringLiteral("move"));
+    QCOMPARE(h.w->sState, kivo::kStateMove);
     QCOMPARE(shape(*h.w), QRectF(500, 400, 0, 0));
     // Right-aligned at the click point, 4 pixels under it.
     QCOMPARE(h.w->Picture1.Left(), 500.0f - 265);
@@ -177,7 +168,7 @@ void TestSelection::pressOutsideStartsNewRubberBand() {
     h.select({100, 100}, {300, 200});
     // The right and bottom edges are outside (exclusive): a press there starts over.
     h.press(300, 130);
-    QCOMPARE(h.w->sState, QStringLiteral("draw"));
+    QCOMPARE(h.w->sState, kivo::kStateDraw);
     QVERIFY(!h.w->Shape1.Visible());
     for (const Control& handle : h.w->Image1)
         QVERIFY(!handle.Visible());
@@ -188,7 +179,7 @@ void TestSelection::pressOutsideStartsNewRubberBand() {
     QCOMPARE(shape(*h.w), QRectF(300, 130, 100, 130));
     QVERIFY(h.w->Shape1.Visible());
     h.release(400, 260);
-    QCOMPARE(h.w->sState, QStringLiteral("move"));
+    QCOMPARE(h.w->sState, kivo::kStateMove);
 }
 
 void TestSelection::rightClickWithoutSelectionCloses() {
@@ -206,7 +197,7 @@ void TestSelection::rightPressInsideDiscardsAndKeepsWindow() {
     CaptureHarness h;
     h.select({100, 100}, {300, 200});
     h.press(200, 150, Qt::RightButton);
-    QCOMPARE(h.w->sState, QStringLiteral("draw"));
+    QCOMPARE(h.w->sState, kivo::kStateDraw);
     QCOMPARE(h.w->lngKeepOpen, 1);
     QVERIFY(!h.w->Shape1.Visible());
     QVERIFY(!h.w->Picture1.Visible());
@@ -223,7 +214,7 @@ void TestSelection::rightPressOutsideDiscardsAndKeepsWindow() {
     CaptureHarness h;
     h.select({100, 100}, {300, 200});
     h.press(600, 500, Qt::RightButton);
-    QCOMPARE(h.w->sState, QStringLiteral("draw"));
+    QCOMPARE(h.w->sState, kivo::kStateDraw);
     h.release(600, 500, Qt::RightButton);
     QVERIFY(!h.w->isUnloaded());
 }
@@ -235,7 +226,7 @@ void TestSelection::middleDragInsideMovesNothing() {
     const QPointF toolbarAt(h.w->Picture1.Left(), h.w->Picture1.Top());
     h.press(150, 150, Qt::MiddleButton);
     QCOMPARE(h.w->sngDownX, 150.0f);
-    QCOMPARE(h.w->sState, QStringLiteral("move"));
+    QCOMPARE(h.w->sState, kivo::kStateMove);
     h.move(250, 300);
     QCOMPARE(shape(*h.w), before);
     h.release(250, 300, Qt::MiddleButton);
@@ -347,27 +338,6 @@ void TestSelection::readoutsUseSimplifiedChineseFont() {
     QVERIFY2(family == QStringLiteral("SimSun") || family.endsWith(QStringLiteral(" SC")),
              qPrintable(family));
     QCOMPARE(h.w->lblInfoWidget()->font(), f);
-}
-
-void TestSelection::splitRgb_data() {
-    QTest::addColumn<int>("colour");
-    QTest::addColumn<int>("r");
-    QTest::addColumn<int>("g");
-    QTest::addColumn<int>("b");
-    QTest::newRow("orange") << 0x000080FF << 255 << 128 << 0;
-    QTest::newRow("bytes") << 0x00123456 << 0x56 << 0x34 << 0x12;
-    QTest::newRow("white") << 0x00FFFFFF << 255 << 255 << 255;
-    QTest::newRow("no pixel") << -1 << -1 << 0 << 0;
-}
-
-void TestSelection::splitRgb() {
-    QFETCH(int, colour);
-    CaptureHarness h(QSize(1920, 1080), false);
-    int32_t r, g, b;
-    FrmCaptureTestAccess::SplitRgb(*h.w, colour, r, g, b);
-    QTEST(int(r), "r");
-    QTEST(int(g), "g");
-    QTEST(int(b), "b");
 }
 
 QTEST_MAIN(TestSelection)

@@ -16,7 +16,7 @@ private Q_SLOTS:
         QCOMPARE(w->lngMax, 1);
         QCOMPARE(w->arrHistory.upperBound(), 1);
         QVERIFY(w->objBag);
-        QCOMPARE(w->sState, QStringLiteral("draw"));
+        QCOMPARE(w->sState, kivo::kStateDraw);
         QVERIFY(!w->bTool);
         QVERIFY(!w->bDrawing);
         QCOMPARE(w->lngKeepOpen, 1);
@@ -73,7 +73,7 @@ private Q_SLOTS:
         QCOMPARE(fakes.messageBox.shown.size(), size_t(1));
         QCOMPARE(fakes.messageBox.shown[0].text,
                  QStringLiteral("程序已运行，请查看任务栏的托盘图标!!!"));
-        QCOMPARE(fakes.messageBox.shown[0].title, QStringLiteral("Kivo独立截图截屏软件"));
+        QCOMPARE(fakes.messageBox.shown[0].title, kivo::kAppTitle);
         QCOMPARE(fakes.messageBox.shown[0].icon, MessageBox::Exclamation);
         QCOMPARE(fakes.program.ended, 1);
         // Nothing else of the start-up ran.
@@ -100,7 +100,7 @@ private Q_SLOTS:
         QVERIFY(h.w);
         QVERIFY(!h.w->isUnloaded());
         QVERIFY(h.w->isVisible());
-        QCOMPARE(h.w->sState, QStringLiteral("move"));
+        QCOMPARE(h.w->sState, kivo::kStateMove);
         QCOMPARE(h.w->Shape1.Width(), 150.0f);
         QCOMPARE(h.w->lngCount, 1);
         QCOMPARE(h.shown(), before);
@@ -112,8 +112,8 @@ private Q_SLOTS:
         QVERIFY(first->Load());
         first->showCapture();
         first->bTool = true;
-        first->sTool = QStringLiteral("添加矩形");
-        first->sState = QStringLiteral("move");
+        first->sTool = kivo::kToolRectangle;
+        first->sState = kivo::kStateMove;
         first->Shape1.setGeometry(10, 10, 100, 100);
         first->Unload();
         QCOMPARE(fakes.pointer.value(), int(PointerShape::Default));
@@ -125,7 +125,7 @@ private Q_SLOTS:
         frmCapture second(fakes.platform());
         QVERIFY(second.Load());
         QCOMPARE(second.canvas().Picture().pixel(5, 5), qRgb(9, 8, 7));
-        QCOMPARE(second.sState, QStringLiteral("draw"));
+        QCOMPARE(second.sState, kivo::kStateDraw);
         QVERIFY(!second.bTool);
         QCOMPARE(second.sTool, QString());
         QCOMPARE(second.lngCount, 1);

@@ -62,7 +62,7 @@ private Q_SLOTS:
 
 void TstStylePanel::swatchesStandAndPaintAsLaidOut() {
     CaptureHarness h;
-    openPanel(h, 5);
+    openPanel(h, kivo::kButtonText);
     StylePanel& panel = *h.w->stylePanel();
     const QImage shown = h.shown();
     for (int i = 0; i < 16; ++i) {
@@ -87,7 +87,7 @@ void TstStylePanel::swatchesStandAndPaintAsLaidOut() {
 
 void TstStylePanel::hoverOutlinesButNeverChooses() {
     CaptureHarness h;
-    openPanel(h, 7);
+    openPanel(h, kivo::kButtonRectangle);
     StylePanel& panel = *h.w->stylePanel();
     for (int i : {0, 1, 2}) {
         const QPoint p = swatchAt(h, i);
@@ -103,7 +103,7 @@ void TstStylePanel::hoverOutlinesButNeverChooses() {
 
 void TstStylePanel::chosenOnReleaseEvenAfterDraggingOff() {
     CaptureHarness h;
-    openPanel(h, 7);
+    openPanel(h, kivo::kButtonRectangle);
     const QPoint p = swatchAt(h, 2);
     h.press(p.x(), p.y());
     QCOMPARE(h.w->currentColour(), kRed); // not on the press
@@ -117,7 +117,7 @@ void TstStylePanel::chosenOnReleaseEvenAfterDraggingOff() {
 
 void TstStylePanel::releaseGoesToThePressedSwatch() {
     CaptureHarness h;
-    openPanel(h, 7);
+    openPanel(h, kivo::kButtonRectangle);
     const QPoint from = swatchAt(h, 13), to = swatchAt(h, 10);
     h.press(from.x(), from.y());
     h.move(to.x(), to.y());
@@ -127,7 +127,7 @@ void TstStylePanel::releaseGoesToThePressedSwatch() {
 
 void TstStylePanel::currentSwatchNeverChangesTheColour() {
     CaptureHarness h;
-    openPanel(h, 7);
+    openPanel(h, kivo::kButtonRectangle);
     clickAt(h, swatchAt(h, 13));
     QCOMPARE(h.w->currentColour(), kivo::Colour(0x00FF0000));
     clickAt(h, swatchAt(h, 16));
@@ -142,7 +142,7 @@ void TstStylePanel::currentSwatchNeverChangesTheColour() {
 
 void TstStylePanel::hoverOnCurrentOrBackgroundClearsOutlines() {
     CaptureHarness h;
-    openPanel(h, 7);
+    openPanel(h, kivo::kButtonRectangle);
     StylePanel& panel = *h.w->stylePanel();
     const auto hover = [&](QPoint p) { h.move(p.x(), p.y()); };
     hover(swatchAt(h, 4));
@@ -161,7 +161,7 @@ void TstStylePanel::hoverOnCurrentOrBackgroundClearsOutlines() {
 
 void TstStylePanel::faceFollowsPointerAndPress() {
     CaptureHarness h;
-    openPanel(h, 5);
+    openPanel(h, kivo::kButtonText);
     StylePanel& panel = *h.w->stylePanel();
     QCOMPARE(panel.faceShown(), 0);
     const QPoint face = centreOf(h, panel.face());
@@ -180,7 +180,7 @@ void TstStylePanel::faceFollowsPointerAndPress() {
 
 void TstStylePanel::pressOnFaceTogglesTheList() {
     CaptureHarness h;
-    openPanel(h, 5);
+    openPanel(h, kivo::kButtonText);
     StylePanel& panel = *h.w->stylePanel();
     QAbstractItemView* list = panel.combo()->view();
     QVERIFY(!list->isVisible());
@@ -198,7 +198,7 @@ void TstStylePanel::pressOnFaceTogglesTheList() {
 
 void TstStylePanel::choosingFromTheListSetsTheSize() {
     CaptureHarness h;
-    openPanel(h, 5);
+    openPanel(h, kivo::kButtonText);
     StylePanel& panel = *h.w->stylePanel();
     QComboBox* combo = panel.combo();
     QStringList items;
@@ -223,7 +223,7 @@ void TstStylePanel::choosingFromTheListSetsTheSize() {
 
 void TstStylePanel::sizeIsAlwaysANumber() {
     CaptureHarness h;
-    openPanel(h, 5);
+    openPanel(h, kivo::kButtonText);
     QLineEdit* text1 = h.w->stylePanel()->text1();
     // Typing does not reach the box.
     QVERIFY(text1->isReadOnly());
@@ -240,7 +240,7 @@ void TstStylePanel::sizeIsAlwaysANumber() {
 void TstStylePanel::newCaptureStartsRedWithSize11() {
     {
         CaptureHarness h;
-        openPanel(h, 5);
+        openPanel(h, kivo::kButtonText);
         clickAt(h, swatchAt(h, 13));
         const QPoint p = swatchAt(h, 4);
         h.move(p.x(), p.y());
@@ -249,7 +249,7 @@ void TstStylePanel::newCaptureStartsRedWithSize11() {
         panel.Combo1_Click();
         QCOMPARE(h.w->chosenTextSize(), 20.0f);
         QCOMPARE(h.w->currentColour(), kivo::Colour(0x00FF0000));
-        h.w->Image2_Click(3);
+        Q_EMIT h.w->toolbar()->buttonClicked(kivo::kButtonExit);
     }
     CaptureHarness h;
     QCOMPARE(h.w->currentColour(), kRed);

@@ -52,7 +52,6 @@ private Q_SLOTS:
     void cornerButtonOnlyRecordsItsIndex();
     void hoverFrameFollowsThePointer();
     void styleBackgroundGivesArrowPointer();
-    void pumpRunsPendingEvents();
     void pressesOnStripAndPanelKeepTheSelection();
     void doubleClickRunsACommandOnce();
     void everyButtonHasItsOwnIcon();
@@ -80,10 +79,10 @@ void TstToolbar::toolButtonsArmTheirTool_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("tool");
     QTest::addColumn<bool>("font");
-    QTest::newRow("rectangle") << 7 << QStringLiteral("添加矩形") << false;
-    QTest::newRow("ellipse") << 6 << QStringLiteral("添加椎圆") << false;
-    QTest::newRow("text") << 5 << QStringLiteral("添加文字") << true;
-    QTest::newRow("arrow") << 4 << QStringLiteral("添加箭头") << false;
+    QTest::newRow("rectangle") << 7 << kivo::kToolRectangle << false;
+    QTest::newRow("ellipse") << 6 << kivo::kToolEllipse << false;
+    QTest::newRow("text") << 5 << kivo::kToolText << true;
+    QTest::newRow("arrow") << 4 << kivo::kToolArrow << false;
 }
 
 void TstToolbar::toolButtonsArmTheirTool() {
@@ -110,18 +109,18 @@ void TstToolbar::toolButtonsArmTheirTool() {
 void TstToolbar::sameToolTwiceHidesPanelThirdShows() {
     CaptureHarness h;
     h.select(kSelA, kSelB);
-    clickButton(h, 7);
+    clickButton(h, kivo::kButtonRectangle);
     QVERIFY(h.w->Picture2.Visible());
-    clickButton(h, 7);
+    clickButton(h, kivo::kButtonRectangle);
     QVERIFY(!h.w->Picture2.Visible());
     QVERIFY(!h.w->stylePanel()->isVisible());
     QVERIFY(h.w->bTool);
-    QCOMPARE(h.w->sTool, QStringLiteral("添加矩形"));
-    clickButton(h, 7);
+    QCOMPARE(h.w->sTool, kivo::kToolRectangle);
+    clickButton(h, kivo::kButtonRectangle);
     QVERIFY(h.w->Picture2.Visible());
-    QCOMPARE(h.w->sTool, QStringLiteral("添加矩形"));
+    QCOMPARE(h.w->sTool, kivo::kToolRectangle);
     // Another tool with the panel shown keeps it shown.
-    clickButton(h, 6);
+    clickButton(h, kivo::kButtonEllipse);
     QVERIFY(h.w->Picture2.Visible());
 }
 
@@ -129,11 +128,11 @@ void TstToolbar::undoInBetweenKeepsPanelShown() {
     CaptureHarness h;
     h.select(kSelA, kSelB);
     annotate(h);
-    clickButton(h, 7);
-    clickButton(h, 0);
+    clickButton(h, kivo::kButtonRectangle);
+    clickButton(h, kivo::kButtonUndo);
     QCOMPARE(h.w->lngLastTool, 0);
     QCOMPARE(h.w->lngCount, 1);
-    clickButton(h, 7);
+    clickButton(h, kivo::kButtonRectangle);
     QVERIFY(h.w->Picture2.Visible());
     QCOMPARE(h.w->lngLastTool, 7);
 }
@@ -145,18 +144,18 @@ void TstToolbar::undoAndRedoWalkTheHistory() {
     QCOMPARE(h.w->lngCount, 2);
     const QRgb green = qRgb(0, 255, 0);
     QCOMPARE(h.shown().pixel(305, 205), green);
-    clickButton(h, 0);
+    clickButton(h, kivo::kButtonUndo);
     QCOMPARE(h.w->lngCount, 1);
     QCOMPARE(h.shown().pixel(305, 205), FakeScreen::patternPixel(305, 205));
-    clickButton(h, 8);
+    clickButton(h, kivo::kButtonRedo);
     QCOMPARE(h.w->lngCount, 2);
     QCOMPARE(h.w->lngLastTool, 8);
     QCOMPARE(h.shown().pixel(305, 205), green);
     // Undo twice: back to the frozen screen, then the selection goes with strip and panel.
-    clickButton(h, 7);
-    clickButton(h, 0);
-    clickButton(h, 0);
-    QCOMPARE(h.w->sState, QStringLiteral("draw"));
+    clickButton(h, kivo::kButtonRectangle);
+    clickButton(h, kivo::kButtonUndo);
+    clickButton(h, kivo::kButtonUndo);
+    QCOMPARE(h.w->sState, kivo::kStateDraw);
     QVERIFY(!h.w->Picture1.Visible());
     QVERIFY(!h.w->Picture2.Visible());
     QVERIFY(!h.w->bTool);
@@ -187,7 +186,7 @@ void TstToolbar::panelAboveOrBelowTheStrip() {
     for (int i = 0; i < std::abs(shortBy); ++i)
         top = std::nextafter(top, shortBy > 0 ? 2000.0f : 0.0f);
     w.Picture1.setTop(top);
-    clickButton(h, 4);
+    clickButton(h, kivo::kButtonArrow);
     const float expected = above ? top - w.Picture2.Height() - 3 : top + w.Picture1.Height() + 3;
     QCOMPARE(w.Picture2.Top(), expected);
 }
@@ -196,12 +195,12 @@ void TstToolbar::textToArrowMovesPaletteAndNarrowsPanel() {
     CaptureHarness h;
     h.select(kSelA, kSelB);
     StylePanel& panel = *h.w->stylePanel();
-    clickButton(h, 5);
+    clickButton(h, kivo::kButtonText);
     QVERIFY(panel.PicFont.Visible());
     QCOMPARE(panel.PicColor.Left(), 78.667f);
     QCOMPARE(h.w->Picture2.Width(), float(3620.0 / 15));
     const float wide = h.w->Picture2.Width();
-    clickButton(h, 4);
+    clickButton(h, kivo::kButtonArrow);
     QVERIFY(h.w->Picture2.Visible());
     QVERIFY(!panel.PicFont.Visible());
     QCOMPARE(panel.PicColor.Left(), panel.PicFont.Left());
@@ -219,7 +218,7 @@ void TstToolbar::exitEndsWithoutOutput() {
     CaptureHarness h;
     h.select(kSelA, kSelB);
     QSignalSpy ended(h.w.data(), &frmCapture::unloaded);
-    h.w->Image2_Click(3);
+    Q_EMIT h.w->toolbar()->buttonClicked(kivo::kButtonExit);
     QCOMPARE(ended.count(), 1);
     QVERIFY(h.w->isUnloaded());
     QCOMPARE(h.w->lngLastTool, 3);
@@ -228,7 +227,7 @@ void TstToolbar::exitEndsWithoutOutput() {
     // Through a real click the window goes away altogether.
     CaptureHarness h2;
     h2.select(kSelA, kSelB);
-    clickButton(h2, 3);
+    clickButton(h2, kivo::kButtonExit);
     QTRY_VERIFY(h2.w.isNull());
     QCOMPARE(h2.fakes.clipboard.sets, 0);
 }
@@ -247,10 +246,10 @@ void TstToolbar::releaseOffAButtonIsNoClick() {
 void TstToolbar::copyHidesPanelsAndEnds() {
     CaptureHarness h;
     h.select(kSelA, kSelB);
-    clickButton(h, 7);
+    clickButton(h, kivo::kButtonRectangle);
     QSignalSpy ended(h.w.data(), &frmCapture::unloaded);
     // Called as the button's click does, so the window can be examined before it goes.
-    h.w->Image2_Click(1);
+    Q_EMIT h.w->toolbar()->buttonClicked(kivo::kButtonCopy);
     QCOMPARE(ended.count(), 1);
     QVERIFY(!h.w->Picture1.Visible());
     QVERIFY(!h.w->Picture2.Visible());
@@ -262,11 +261,11 @@ void TstToolbar::saveShowsPanelsAgainAndEnds() {
     for (const bool panelShown : {true, false}) {
         CaptureHarness h;
         h.select(kSelA, kSelB);
-        clickButton(h, 7);
+        clickButton(h, kivo::kButtonRectangle);
         if (!panelShown)
-            clickButton(h, 7);
+            clickButton(h, kivo::kButtonRectangle);
         QSignalSpy ended(h.w.data(), &frmCapture::unloaded);
-        h.w->Image2_Click(2);
+        Q_EMIT h.w->toolbar()->buttonClicked(kivo::kButtonSave);
         QCOMPARE(ended.count(), 1);
         QVERIFY(h.w->Picture1.Visible());
         QCOMPARE(h.w->Picture2.Visible(), panelShown);
@@ -278,12 +277,12 @@ void TstToolbar::saveShowsPanelsAgainAndEnds() {
 void TstToolbar::cornerButtonOnlyRecordsItsIndex() {
     CaptureHarness h;
     h.select(kSelA, kSelB);
-    clickButton(h, 7);
-    h.w->Image2_Click(9);
+    clickButton(h, kivo::kButtonRectangle);
+    Q_EMIT h.w->toolbar()->buttonClicked(kivo::kButtonCopyCorner);
     QCOMPARE(h.w->lngLastTool, 9);
     QVERIFY(h.w->Picture1.Visible());
     QVERIFY(h.w->Picture2.Visible());
-    QCOMPARE(h.w->sTool, QStringLiteral("添加矩形"));
+    QCOMPARE(h.w->sTool, kivo::kToolRectangle);
     QVERIFY(!h.w->isUnloaded());
     QCOMPARE(h.w->toolbar()->Image2[9].Left(), 0.0f);
     QCOMPARE(h.w->toolbar()->Image2[9].Top(), 0.0f);
@@ -328,20 +327,12 @@ void TstToolbar::hoverFrameFollowsThePointer() {
 void TstToolbar::styleBackgroundGivesArrowPointer() {
     CaptureHarness h;
     h.select(kSelA, kSelB);
-    clickButton(h, 7);
+    clickButton(h, kivo::kButtonRectangle);
     h.fakes.pointer.value_ = 2;
     // The panel's own background, left of the large swatch.
     const QPoint p = h.w->stylePanel()->mapTo(h.w.data(), QPoint(2, 20));
     h.move(p.x(), p.y());
     QCOMPARE(h.fakes.pointer.value(), 1);
-}
-
-void TstToolbar::pumpRunsPendingEvents() {
-    CaptureHarness h;
-    bool ran = false;
-    QTimer::singleShot(0, h.w.data(), [&] { ran = true; });
-    h.w->pauseAndPump();
-    QVERIFY(ran);
 }
 
 void TstToolbar::pressesOnStripAndPanelKeepTheSelection() {
@@ -351,16 +342,16 @@ void TstToolbar::pressesOnStripAndPanelKeepTheSelection() {
     // Before any tool: a press reaching the window would drop the selection.
     h.press(stripBack.x(), stripBack.y());
     h.release(stripBack.x(), stripBack.y());
-    QCOMPARE(h.w->sState, QStringLiteral("move"));
+    QCOMPARE(h.w->sState, kivo::kStateMove);
     QVERIFY(h.w->Picture1.Visible());
     // With a tool armed: it would start an annotation.
-    clickButton(h, 7);
+    clickButton(h, kivo::kButtonRectangle);
     const QPoint panelBack = h.w->stylePanel()->mapTo(h.w.data(), QPoint(2, 20));
     for (const QPoint p : {stripBack, panelBack}) {
         h.press(p.x(), p.y());
         h.release(p.x(), p.y());
         h.doubleClick(p.x(), p.y());
-        QCOMPARE(h.w->sState, QStringLiteral("move"));
+        QCOMPARE(h.w->sState, kivo::kStateMove);
         QVERIFY(h.w->Shape1.Visible());
         QVERIFY(h.w->Picture1.Visible());
         QVERIFY(h.w->Picture2.Visible());

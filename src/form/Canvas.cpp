@@ -1,6 +1,6 @@
-#include "capture/Canvas.h"
+#include "form/Canvas.h"
 
-#include "capture/Basics.h"
+#include "form/Basics.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "capture/Control.h"
+#include "form/Control.h"
 
-#include "capture/Basics.h"
+#include "form/Basics.h"
 
 #include <QWidget>
 #include <algorithm>

@@ -26,6 +26,13 @@ inline Colour fromQRgb(QRgb c) {
 inline QColor toQColor(Colour c) {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
+// Red, green and blue of a colour value. Division truncates toward zero and the remainder
+// takes the dividend's sign, so -1 (no pixel there) splits into -1, 0, 0.
+inline void SplitRgb(int32_t Colour, int32_t& R, int32_t& G, int32_t& B) {
+    R = Colour % 256;
+    G = (Colour / 256) % 256;
+    B = (Colour / 65536) % 256;
+}
 
 struct RECT {
     int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;

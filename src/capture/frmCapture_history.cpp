@@ -1,6 +1,19 @@
 // The undo history of whole pictures: one snapshot per finished annotation, walked by
 // undo and redo; a new annotation after an undo cuts off the steps redo could reach.
 #include "capture/frmCapture.h"
+#include "form/Vocabulary.h"
+#include "platform/MessageBox.h"
+
+namespace {
+// A snapshot that cannot be rebuilt (damaged, or no memory for it): the picture stays as
+// it is shown, and the user is told.
+void reportHistoryFailure(MessageBox& box, const Failure& failure) {
+    box.show(QStringLiteral("在恢复图片的过程中发生错误:\r\n\r\n错误号: %1\r\n错误描述: %2")
+                 .arg(failure.number)
+                 .arg(failure.description),
+             QStringLiteral("错误"), MessageBox::Information);
+}
+} // namespace
 
 void frmCapture::HistoryStart() {
     lngCount = 1;
@@ -17,8 +30,15 @@ void frmCapture::HistoryPush() {
     lngMax = lngCount;
     arrHistory.resize(lngCount - 1);
     // Recorded before the picture takes the drawing: the canvas still knows what it drew over.
-    arrHistory.record(lngCount, canvas_, *objBag);
+    const Status recorded = arrHistory.record(lngCount, canvas_, *objBag);
     canvas_.commitImage();
+    if (!recorded.ok()) {
+        // The drawing stays on the picture, but no step can undo it.
+        lngCount = lngCount - 1;
+        lngMax = lngCount;
+        arrHistory.forgetShown();
+        reportHistoryFailure(*platform_.messageBox, recorded.failure());
+    }
 }
 
 void frmCapture::HistoryTruncate() {
@@ -30,11 +50,14 @@ void frmCapture::HistoryTruncate() {
 void frmCapture::Undo() {
     lngCount = lngCount - 1;
     if (lngCount > 0) {
-        arrHistory.restore(lngCount, canvas_, *objBag);
+        if (const Status s = arrHistory.restore(lngCount, canvas_, *objBag); !s.ok()) {
+            lngCount = lngCount + 1;
+            reportHistoryFailure(*platform_.messageBox, s.failure());
+        }
         return;
     }
     // Undo with the frozen screen on show: drop the selection and start over.
-    sState = QStringLiteral("draw");
+    sState = kivo::kStateDraw;
     Shape1.hide();
     Picture1.hide();
     Picture2.hide();
@@ -54,5 +77,8 @@ void frmCapture::Redo() {
         lngCount = lngMax;
         return;
     }
-    arrHistory.restore(lngCount, canvas_, *objBag);
+    if (const Status s = arrHistory.restore(lngCount, canvas_, *objBag); !s.ok()) {
+        lngCount = lngCount - 1;
+        reportHistoryFailure(*platform_.messageBox, s.failure());
+    }
 }

@@ -1,4 +1,4 @@
-#include "capture/FloatText.h"
+#include "form/FloatText.h"
 
 #include <QLocale>
 #include <cmath>

@@ -1,6 +1,7 @@
 // The save command: ask for a file name, write the area on the clipboard in the format its
 // extension names.
 #include "capture/frmCapture.h"
+#include "form/Vocabulary.h"
 #include "output/ModSavePic.h"
 #include "output/SaveFolder.h"
 #include "platform/Clipboard.h"
@@ -17,9 +18,6 @@ const FilterEntry kFilters[] = {
     {"位图文件(*.bmp)", "*.bmp"},        {"GIF文件(*.gif)", "*.gif"},
     {"TIFF文件(*.TIFF)", "*.tiff"},      {"所有文件(*.*)", "*.*"},
 };
-constexpr int32_t kQuality = 80;
-constexpr int32_t kColourDepth = 24;
-constexpr int32_t kCompressionNone = 6;
 } // namespace
 
 void frmCapture::CutdSave() {
@@ -44,10 +42,10 @@ void frmCapture::CutdSave() {
     const QString extension = dot < 0 ? fileName : fileName.mid(dot + 1);
 
     const QImage picture = platform_.clipboard->image();
-    const bool saved =
-        ModSavePic::SavePic(picture, fileName, extension, kQuality, kColourDepth, kCompressionNone,
-                            *platform_.pointer, *platform_.messageBox);
+    const Status saved = ModSavePic::SavePic(picture, fileName, extension, kivo::kJpegQuality,
+                                             kivo::kTiffColourDepth, kivo::kTiffNoCompression,
+                                             *platform_.pointer, *platform_.messageBox);
     // After a failure the capture is gone too: the clipboard keeps the user's picture.
-    if (saved)
+    if (saved.ok())
         platform_.clipboard->clear();
 }

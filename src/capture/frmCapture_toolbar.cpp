@@ -1,6 +1,8 @@
 // The toolbar's commands: choose a tool and place the style panel for it, undo and redo,
 // save, exit, copy and exit; and the hover frames that follow the pointer over the strip.
+#include "capture/SelectionGeometry.h"
 #include "capture/frmCapture.h"
+#include "form/Vocabulary.h"
 #include "platform/MousePointer.h"
 #include "style/StylePanel.h"
 #include "toolbar/ToolbarStrip.h"
@@ -9,10 +11,7 @@
 #include <chrono>
 #include <thread>
 
-namespace {
-constexpr int kUndo = 0, kCopy = 1, kSave = 2, kExit = 3, kArrow = 4, kText = 5, kEllipse = 6,
-              kRectangle = 7, kRedo = 8;
-} // namespace
+using namespace kivo;
 
 void frmCapture::pauseAndPump() {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -33,25 +32,22 @@ void frmCapture::copySelectionWithoutPanels() {
 void frmCapture::Image2_Click(int Index) {
     StylePanel& panel = *stylePanel_;
     switch (Index) {
-    case kArrow:
-    case kText:
-    case kEllipse:
-    case kRectangle: {
+    case kButtonArrow:
+    case kButtonText:
+    case kButtonEllipse:
+    case kButtonRectangle: {
         Picture2.setLeft(Picture1.Left());
-        // Above the strip when the panel would pass the screen's last row.
-        if (SH() < Picture1.Top() + Picture1.Height() + 3 + Picture2.Height())
-            Picture2.setTop(Picture1.Top() - Picture2.Height() - 3);
-        else
-            Picture2.setTop(Picture1.Top() + Picture1.Height() + 3);
-        if (Index == kText) {
+        Picture2.setTop(
+            geometry::stylePanelTop(Picture1.Top(), Picture1.Height(), Picture2.Height(), SH()));
+        if (Index == kButtonText) {
             panel.PicFont.show();
             panel.PicColor.setLeft(78.667f);
-            Picture2.setWidth(float(3620.0 / 15));
+            Picture2.setWidth(float(3620.0 / kTwipsPerPixel));
         } else {
             // The colours take the size picker's place and the panel narrows by its width.
             panel.PicFont.hide();
             panel.PicColor.setLeft(panel.PicFont.Left());
-            Picture2.setWidth(float(3620.0 / 15 - double(panel.PicFont.Width()) - 2));
+            Picture2.setWidth(float(3620.0 / kTwipsPerPixel - double(panel.PicFont.Width()) - 2));
         }
         panel.Shape4.setWidth(Picture2.Width());
         if (!Picture2.Visible())
@@ -62,11 +58,11 @@ void frmCapture::Image2_Click(int Index) {
         sTool = ToolbarStrip::ToolTipText(Index);
         break;
     }
-    case kCopy:
+    case kButtonCopy:
         copySelectionWithoutPanels();
         Unload();
         break;
-    case kSave: {
+    case kButtonSave: {
         const bool panelShown = Picture2.Visible();
         copySelectionWithoutPanels();
         Picture1.show();
@@ -78,13 +74,13 @@ void frmCapture::Image2_Click(int Index) {
         Unload();
         break;
     }
-    case kExit:
+    case kButtonExit:
         Unload();
         break;
-    case kUndo:
+    case kButtonUndo:
         Undo();
         break;
-    case kRedo:
+    case kButtonRedo:
         Redo();
         break;
     default:

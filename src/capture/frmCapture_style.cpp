@@ -1,5 +1,6 @@
 // What the drawing code reads from the style panel, and the size list's toggle.
 #include "capture/frmCapture.h"
+#include "form/Vocabulary.h"
 #include "style/ColourSwatch.h"
 #include "style/StylePanel.h"
 
@@ -8,7 +9,6 @@
 #include <QLineEdit>
 
 void frmCapture::OpenCombo() {
-    // Open the size list when it is closed, close it when it is open.
     QComboBox* combo = stylePanel_->combo();
     if (combo->view()->isVisible())
         combo->hidePopup();
@@ -24,5 +24,5 @@ float frmCapture::chosenTextSize() const {
     bool ok = false;
     const float size = stylePanel_->text1()->text().trimmed().toFloat(&ok);
     // Text1 only ever receives list items; anything else falls back to the default size.
-    return ok && size > 0 ? size : 11.0f;
+    return ok && size > 0 ? size : kivo::kDefaultTextSize;
 }

@@ -1,0 +1,30 @@
+#pragma once
+#include "platform/MessageBox.h"
+#include "platform/MousePointer.h"
+#include "platform/Platform.h"
+#include "platform/Program.h"
+#include "platform/QtClipboard.h"
+#include "platform/QtSaveDialog.h"
+#include "platform/QtShell.h"
+#include "platform/ScreenSource.h"
+
+class InstanceCheck;
+
+// The real platform services, for the program (tests use their fakes instead). Create it
+// after the application object.
+class QtPlatform {
+public:
+    // instance: the previous-instance check, owned by the caller.
+    explicit QtPlatform(InstanceCheck* instance) : instance_(instance) {}
+    Platform platform();
+
+private:
+    InstanceCheck* instance_;
+    QtScreenSource screen_;
+    QtMousePointer pointer_;
+    QtMessageBox messageBox_;
+    QtProgram program_;
+    QtClipboard clipboard_;
+    QtSaveDialog saveDialog_;
+    QtShell shell_;
+};
