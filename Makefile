@@ -4,7 +4,7 @@ BUILD_SAN  ?= build-sanitize
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps build run test test-unit test-e2e test-sanitize bench format clean install
+.PHONY: deps build run test test-unit test-e2e test-sanitize bench format clean install deb
 
 deps:
 	@bash scripts/install-deps.sh
@@ -16,7 +16,7 @@ build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	./$(BUILD)/kivo
+	./$(BUILD)/src/kivo
 
 # Every test, headless: unit and widget tests offscreen, end-to-end tests under Xvfb.
 test: build
@@ -42,6 +42,10 @@ format:
 
 install: build
 	cmake --install $(BUILD)
+
+# A Debian package of the built program: $(BUILD)/kivo_VERSION_ARCH.deb.
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(BUILD_SAN)

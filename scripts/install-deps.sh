@@ -8,6 +8,11 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins libgif-dev libdeflate-dev libxcb1-dev libxcb-shm0-dev
   fonts-noto-cjk
   xvfb openbox trayer xdotool xclip imagemagick x11-utils
+  qt6-translations-l10n
+  # make deb and its checks
+  dpkg-dev file lintian desktop-file-utils appstream man-db
+  # reading the texts of the real program's dialogs in the end-to-end tests
+  dbus at-spi2-core python3-gi gir1.2-atspi-2.0
 )
 
 missing=()

@@ -1,27 +1,28 @@
 #!/usr/bin/env bash
-# Draws Kivo's icon (a blue tile with white crop marks around a red dot) at the four sizes
-# the tray and the desktop use. Run it again only when the design changes; the PNGs are
-# committed under resources/icons/.
+# Draws Kivo's icon (a blue tile with white crop marks around a red dot) once, as the
+# scalable SVG, and renders every PNG size the tray, the windows and the icon theme use
+# from that SVG. Run it again only when the design changes; the results are committed
+# under resources/icons/. Needs rsvg-convert (Debian package librsvg2-bin).
 set -euo pipefail
+command -v rsvg-convert >/dev/null || { echo "make-icons: needs rsvg-convert (apt-get install librsvg2-bin)" >&2; exit 1; }
 out="$(dirname "$0")/../resources/icons"
 mkdir -p "$out"
-for s in 16 24 32 48; do
-    # Draw at 8x and scale down for clean edges at every size.
-    S=$((s * 8))
-    r=$((S / 6))          # tile corner radius
-    m=$((S * 3 / 16))     # inset of the crop marks
-    l=$((S / 4))          # length of one arm of a crop mark
-    w=$((S / 12))         # stroke width
-    c=$((S / 2)); d=$((S / 9))
-    a=$m; b=$((S - m)); e=$((m + l)); f=$((S - m - l))
-    convert -size ${S}x${S} xc:none \
-        -fill '#1f6fd1' -draw "roundrectangle 0,0 $((S - 1)),$((S - 1)) $r,$r" \
-        -fill white \
-        -draw "rectangle $a,$a $e,$((a + w))" -draw "rectangle $a,$a $((a + w)),$e" \
-        -draw "rectangle $f,$a $b,$((a + w))" -draw "rectangle $((b - w)),$a $b,$e" \
-        -draw "rectangle $a,$((b - w)) $e,$b" -draw "rectangle $a,$f $((a + w)),$b" \
-        -draw "rectangle $f,$((b - w)) $b,$b" -draw "rectangle $((b - w)),$f $b,$b" \
-        -stroke none -fill '#ff4d4d' -draw "circle $c,$c $((c + d)),$c" \
-        -filter Lanczos -resize ${s}x${s} -strip -define png:exclude-chunks=date,time \
-        "PNG32:$out/kivo-$s.png"
+
+# One crop mark: an L of arms 24 long and 8 wide, inset 18 from the tile's corner (of 96).
+mark='M18 18H42V26H26V42H18Z'
+cat >"$out/kivo.svg" <<EOF
+<svg xmlns="http://www.w3.org/2000/svg" width="96" height="96" viewBox="0 0 96 96">
+  <rect width="96" height="96" rx="16" fill="#1f6fd1"/>
+  <g fill="#fff">
+    <path d="$mark"/>
+    <path d="$mark" transform="matrix(-1 0 0 1 96 0)"/>
+    <path d="$mark" transform="matrix(1 0 0 -1 0 96)"/>
+    <path d="$mark" transform="matrix(-1 0 0 -1 96 96)"/>
+  </g>
+  <circle cx="48" cy="48" r="10.667" fill="#ff4d4d"/>
+</svg>
+EOF
+
+for s in 16 24 32 48 64 128 256; do
+    rsvg-convert -w "$s" -h "$s" -o "$out/kivo-$s.png" "$out/kivo.svg"
 done

@@ -6,7 +6,9 @@
 #include "shell/AppIcon.h"
 #include "shell/CommandChannel.h"
 #include "shell/CommandLine.h"
+#include "shell/DisplayCheck.h"
 #include "shell/Form1.h"
+#include "shell/QtTranslations.h"
 
 #include <QApplication>
 #include <QLockFile>
@@ -92,7 +94,10 @@ int main(int argc, char** argv) {
     qunsetenv("QT_SCALE_FACTOR");
     qunsetenv("QT_SCREEN_SCALE_FACTORS");
     qunsetenv("QT_AUTO_SCREEN_SCALE_FACTOR");
+    if (!displayAvailable())
+        return 1;
     QApplication app(argc, argv);
+    loadQtTranslations(app);
     // The host lives in the tray, and keeps serving a copied area on the clipboard.
     app.setQuitOnLastWindowClosed(false);
     app.setWindowIcon(appIcon());

@@ -75,6 +75,27 @@ e2e_wait_wm_ready() {
     fail "openbox manages no window"
 }
 
+# e2e_start_a11y: a private D-Bus session with its accessibility bus, and the program's
+# widgets published there, so that tests/e2e/a11y_names.py can read their texts.
+e2e_start_a11y() {
+    dbus-daemon --session --nofork --print-address=3 3>"$E2E_TMP/bus" 2>"$E2E_TMP/dbus.log" &
+    E2E_PIDS+=($!)
+    wait_for 10 test -s "$E2E_TMP/bus" || fail "no D-Bus session"
+    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$E2E_TMP/bus")
+    export DBUS_SESSION_BUS_ADDRESS QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+    # Started before the program, which only joins an accessibility bus already there.
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+        >/dev/null || fail "no accessibility bus"
+}
+
+# e2e_names_include TITLE NAME...: the window TITLE shows each "role:text" NAME.
+e2e_names_include() {
+    local title=$1 name
+    shift
+    /usr/bin/python3 "$KIVO_E2E_DIR/a11y_names.py" "$title" >"$E2E_TMP/names" || return 1
+    for name in "$@"; do grep -qxF "$name" "$E2E_TMP/names" || return 1; done
+}
+
 # e2e_set_root PNG: show PNG as the root window's picture (what a capture freezes).
 e2e_set_root() {
     display -window root "$1" >/dev/null 2>&1 || true

@@ -2,10 +2,13 @@
 # Saving from the real program through the toolbar's save button and the real dialog,
 # typed with xdotool: a name without an extension becomes a PNG, a typed jpg replaces an
 # existing file without a question, and an extension no format has ends in the error
-# message, writes nothing and keeps the area on the clipboard.
+# message, writes nothing and keeps the area on the clipboard. Qt's own texts on the dialog
+# and on the message box are Chinese, in a locale that is not.
 . "$(dirname "$0")/lib.sh"
+export LC_ALL=C.UTF-8
 
 e2e_start_display 1280x800
+e2e_start_a11y
 e2e_pattern 1280x800 "$E2E_TMP/root.png"
 e2e_set_root "$E2E_TMP/root.png"
 convert "$E2E_TMP/root.png" -crop 300x200+100+50 +repage "$E2E_TMP/crop.png"
@@ -36,6 +39,8 @@ save_as() {
     # The save button: 2440 twips into the strip, 5 pixels down, 16 x 16.
     xdotool mousemove 306 267 click 1
     wait_for 20 is_active "保存为" || fail "no Save dialog for $1"
+    wait_for 10 e2e_names_include 保存为 "push button:保存(S)" "push button:取消" \
+        "label:文件名称(N)：" "label:文件类型：" || fail "Qt's texts on the Save dialog: $(cat "$E2E_TMP/names")"
     xdotool type --delay 20 "$OUT/$1"
     xdotool key Return
 }
@@ -63,6 +68,7 @@ wait_for 10 capture_gone || fail "the capture did not end after replacing a file
 "$KIVO_BIN" gui
 save_as bad.xyz
 wait_for 20 is_active "错误" || fail "no error message for bad.xyz"
+wait_for 10 e2e_names_include 错误 "push button:确定" || fail "the message box's button: $(cat "$E2E_TMP/names")"
 xdotool key Return
 wait_for 10 capture_gone || fail "the capture did not end after the failed save"
 [ ! -e "$OUT/bad.xyz" ] || fail "bad.xyz was written"
