@@ -4,7 +4,7 @@ BUILD_SAN  ?= build-sanitize
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps build run test test-unit test-e2e test-sanitize bench format clean install deb
+.PHONY: deps build run test test-unit test-e2e test-sanitize bench format clean install deb fuzz
 
 deps:
 	@bash scripts/install-deps.sh
@@ -47,5 +47,15 @@ install: build
 deb: build
 	cd $(BUILD) && cpack -G DEB
 
+# The snapshot reader under libFuzzer (clang, ASan, UBSan) for FUZZ_SECONDS, starting from
+# the seeds in fuzz/corpus; what it finds goes to build-fuzz/.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@bash scripts/install-deps.sh fuzz
+	cmake -S fuzz -B build-fuzz $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build-fuzz
+	mkdir -p build-fuzz/corpus && cp -n fuzz/corpus/* build-fuzz/corpus/
+	cd build-fuzz && ./fuzz_snapshot -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 corpus
+
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN)
+	rm -rf $(BUILD) $(BUILD_SAN) build-fuzz

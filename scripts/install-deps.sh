@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Install the Debian packages Kivo needs to build, run and test. Quiet and
-# idempotent: does nothing when everything is already there.
+# Install the Debian packages Kivo needs to build, run and test (with "fuzz": also what
+# the fuzz target needs). Quiet and idempotent: does nothing when everything is there.
 set -euo pipefail
 
 packages=(
@@ -14,6 +14,7 @@ packages=(
   # reading the texts of the real program's dialogs in the end-to-end tests
   dbus at-spi2-core python3-gi gir1.2-atspi-2.0
 )
+[ "${1:-}" = fuzz ] && packages+=(clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

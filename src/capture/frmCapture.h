@@ -120,10 +120,10 @@ public:
     void Redo();
 
     // ---- Output ----
-    // Put the screen rectangle as the window shows it (without frame, read-outs and
-    // handles) on the clipboard.
+    // Put the rectangle of the picture as the window shows it (annotations and open text,
+    // none of the window's own controls) on the clipboard, and keep it for a save.
     void ScrnCap(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom);
-    // Ask for a file name and save the area on the clipboard there.
+    // Ask for a file name and save the area the last ScrnCap grabbed there.
     void CutdSave();
     // Trivial public operation kept for callers that expect it.
     void MDown() {}
@@ -133,6 +133,7 @@ Q_SIGNALS:
     void unloaded();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -173,13 +174,36 @@ private:
     void Image2_MouseMove(int Index);
     void Picture1_MouseMove();
     void Picture2_MouseMove();
-    // Sleep 10 ms and let pending window messages run once (before reading the screen).
-    void pauseAndPump();
     void copySelectionWithoutPanels();
-    // What the window shows over rect without its frame, read-outs, handles and hidden
-    // panels: the picture, transient drawing, and still-visible editors and panels.
+    // The picture over rect: the drawing layers, and the open text box's text as its commit
+    // would draw it; never a control of the window.
     QImage renderArea(const QRect& rect);
+    // How the open text box's text is drawn when committed (at the chosen size and colour).
+    struct TextPaint {
+        QFont font;
+        QColor colour;
+        QPoint at; // the text's top-left corner
+        QString text;
+        QRect bounds; // every pixel it may touch
+    };
+    TextPaint openText();
+    static void paintText(QPainter& p, const TextPaint& t);
+    void placeTextBox();
 
+    // A dialog or message box runs its own event loop inside a handler of this window; a
+    // request to end the capture meanwhile waits until the handler is done with the window.
+    class ModalScope {
+    public:
+        explicit ModalScope(frmCapture& w) : w_(w) { ++w_.modalDepth_; }
+        ~ModalScope();
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+
+    private:
+        frmCapture& w_;
+    };
+
+    void reportHistoryFailure(const Failure& failure);
     void createControls();
     std::thread prepareBackingStore(const QSize& size);
     void repaintFrame(const QRect& before, const QRect& after);
@@ -188,8 +212,15 @@ private:
     Canvas canvas_;
     float sw_ = 0, sh_ = 0;
     bool unloaded_ = false;
-    // Whether the last press of the window could begin a copying double-click.
+    int modalDepth_ = 0;
+    bool unloadPending_ = false;
+    // Whether the last press of the window could begin a copying double-click, and when it
+    // came (a double-click whose first press this window did not see is a press).
     bool pressCanCopy_ = false;
+    quint64 lastPressTime_ = 0;
+    bool sawPress_ = false;
+    // The area the last ScrnCap grabbed.
+    QImage grabbed_;
 
     QLabel* lblPosW_ = nullptr;
     QLabel* lblInfoW_ = nullptr;

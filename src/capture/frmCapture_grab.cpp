@@ -1,10 +1,10 @@
-// The area grab: the selected part of what the window shows goes on the clipboard, and the
+// The area grab: the selected part of the picture goes on the clipboard, and the
 // double-click inside the selection that copies it and ends the capture.
 #include "capture/frmCapture.h"
 #include "output/PngWriter.h"
 #include "platform/Clipboard.h"
 
-#include <QCoreApplication>
+#include <QLineEdit>
 #include <QPainter>
 
 void frmCapture::Form_DblClick() {
@@ -13,7 +13,6 @@ void frmCapture::Form_DblClick() {
         return;
     pressCanCopy_ = false;
     Picture1.hide();
-    pauseAndPump();
     Shape1.hide();
     const kivo::RECT r = selectionRect();
     ScrnCap(r.Left, r.Top, r.Right, r.Bottom);
@@ -26,17 +25,19 @@ void frmCapture::ScrnCap(int32_t Left, int32_t Top, int32_t Right, int32_t Botto
     lblInfo.hide();
     for (Control& handle : Image1)
         handle.hide();
-    QCoreApplication::processEvents();
+    // The picture comes from the drawing layers, not from the screen, so no pending window
+    // events need to run first for the hidden controls to be gone from it (and none may:
+    // one of them could end this very window).
 
     // Wide arithmetic: any four integers give a size, never an overflow.
     const int64_t width = int64_t(Right) - Left;
     const int64_t height = int64_t(Bottom) - Top;
-    QImage area;
+    grabbed_ = QImage();
     if (width > 0 && height > 0 && width <= INT32_MAX && height <= INT32_MAX)
-        area = renderArea(QRect(Left, Top, int(width), int(height)));
+        grabbed_ = renderArea(QRect(Left, Top, int(width), int(height)));
     // An empty, inverted or impossible rectangle leaves an empty clipboard. The clipboard
     // keeps the picture as PNG alone: the smallest form every program can paste.
-    const QByteArray png = area.isNull() ? QByteArray() : PngWriter::encode(area);
+    const QByteArray png = grabbed_.isNull() ? QByteArray() : PngWriter::encode(grabbed_);
     if (png.isEmpty())
         platform_.clipboard->clear();
     else
@@ -53,19 +54,12 @@ QImage frmCapture::renderArea(const QRect& rect) {
     QPainter p(&out);
     p.translate(-rect.topLeft());
     canvas_.paint(p, rect & QRect(0, 0, kivo::roundInt(sw_), kivo::roundInt(sh_)));
-    p.resetTransform();
-    // The window paints its frame itself; of its children only the still-visible ones
-    // (an open text box, the style panel) are part of what the user sees. The toolbar never
-    // is: a release handled while the grab lets events run may have shown it again.
-    for (QObject* child : children()) {
-        auto* widget = qobject_cast<QWidget*>(child);
-        if (!widget || widget->isWindow() || !widget->isVisibleTo(this) ||
-            widget == Picture1.widget())
-            continue;
-        if (!widget->geometry().intersects(rect))
-            continue;
-        widget->render(&p, widget->pos() - rect.topLeft(), QRegion(),
-                       QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    // Text still being typed is part of the picture the user made, in the place, size and
+    // colour its commit would give it; the box around it is not.
+    if (TextEdit.Visible() && !textEditW_->text().isEmpty()) {
+        const TextPaint text = openText();
+        if (text.bounds.intersects(rect))
+            paintText(p, text);
     }
     p.end();
     return out;

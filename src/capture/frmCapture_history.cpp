@@ -4,16 +4,16 @@
 #include "form/Vocabulary.h"
 #include "platform/MessageBox.h"
 
-namespace {
 // A snapshot that cannot be rebuilt (damaged, or no memory for it): the picture stays as
 // it is shown, and the user is told.
-void reportHistoryFailure(MessageBox& box, const Failure& failure) {
-    box.show(QStringLiteral("在恢复图片的过程中发生错误:\r\n\r\n错误号: %1\r\n错误描述: %2")
-                 .arg(failure.number)
-                 .arg(failure.description),
-             QStringLiteral("错误"), MessageBox::Information);
+void frmCapture::reportHistoryFailure(const Failure& failure) {
+    ModalScope modal(*this);
+    platform_.messageBox->show(
+        QStringLiteral("在恢复图片的过程中发生错误:\r\n\r\n错误号: %1\r\n错误描述: %2")
+            .arg(failure.number)
+            .arg(failure.description),
+        QStringLiteral("错误"), MessageBox::Information);
 }
-} // namespace
 
 void frmCapture::HistoryStart() {
     lngCount = 1;
@@ -37,7 +37,7 @@ void frmCapture::HistoryPush() {
         lngCount = lngCount - 1;
         lngMax = lngCount;
         arrHistory.forgetShown();
-        reportHistoryFailure(*platform_.messageBox, recorded.failure());
+        reportHistoryFailure(recorded.failure());
     }
 }
 
@@ -52,7 +52,7 @@ void frmCapture::Undo() {
     if (lngCount > 0) {
         if (const Status s = arrHistory.restore(lngCount, canvas_, *objBag); !s.ok()) {
             lngCount = lngCount + 1;
-            reportHistoryFailure(*platform_.messageBox, s.failure());
+            reportHistoryFailure(s.failure());
         }
         return;
     }
@@ -79,6 +79,6 @@ void frmCapture::Redo() {
     }
     if (const Status s = arrHistory.restore(lngCount, canvas_, *objBag); !s.ok()) {
         lngCount = lngCount - 1;
-        reportHistoryFailure(*platform_.messageBox, s.failure());
+        reportHistoryFailure(s.failure());
     }
 }

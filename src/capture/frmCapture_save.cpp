@@ -30,6 +30,7 @@ void frmCapture::CutdSave() {
     request.defaultSuffix = QStringLiteral("PNG");
     request.initialDir = saveStartFolder();
 
+    ModalScope modal(*this);
     const std::optional<QString> answer = platform_.saveDialog->ask(request);
     if (!answer)
         return; // cancelled: the area stays on the clipboard
@@ -41,11 +42,13 @@ void frmCapture::CutdSave() {
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot < 0 ? fileName : fileName.mid(dot + 1);
 
-    const QImage picture = platform_.clipboard->image();
-    const Status saved = ModSavePic::SavePic(picture, fileName, extension, kivo::kJpegQuality,
+    // The area grabbed when the save began: whatever another program put on the clipboard
+    // while the dialog was open is not the user's capture.
+    const Status saved = ModSavePic::SavePic(grabbed_, fileName, extension, kivo::kJpegQuality,
                                              kivo::kTiffColourDepth, kivo::kTiffNoCompression,
                                              *platform_.pointer, *platform_.messageBox);
-    // After a failure the capture is gone too: the clipboard keeps the user's picture.
-    if (saved.ok())
+    // After a failure the capture is gone too: the clipboard keeps the user's picture. After
+    // a save the clipboard is emptied, unless it holds another program's data by now.
+    if (saved.ok() && platform_.clipboard->holdsOurs())
         platform_.clipboard->clear();
 }

@@ -4,6 +4,7 @@
 
 #include "capture/HandleWidget.h"
 #include "capture/ReadoutLabel.h"
+#include "capture/TextBox.h"
 #include "form/MouseArgs.h"
 #include "form/Vocabulary.h"
 #include "platform/InstanceLock.h"
@@ -16,10 +17,12 @@
 
 #include <QBackingStore>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStyleHints>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -89,13 +92,17 @@ void frmCapture::createControls() {
     connect(stylePanel_, &StylePanel::sizeListToggled, this, &frmCapture::OpenCombo);
     connect(stylePanel_, &StylePanel::backgroundHovered, this, &frmCapture::Picture2_MouseMove);
 
-    textEditW_ = new QLineEdit(this);
-    textEditW_->setFrame(true);
-    TextEdit.setWidget(textEditW_);
+    // The box is placed from the control by placeTextBox, which sizes it to its text.
+    textEditW_ = new TextBox(this);
+    textEditW_->hide();
+    TextEdit.setRepaint([this](const QRect&, const QRect&) { placeTextBox(); });
     TextEdit.setGeometry(twips(2040), twips(1920), twips(495), twips(240));
     connect(textEditW_, &QLineEdit::textChanged, this, &frmCapture::TextEdit_Change);
 
     drawFont_ = font();
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
 }
 
 // The first paint of a full-screen window writes every page of its freshly allocated
@@ -169,6 +176,10 @@ void frmCapture::showCapture() {
 void frmCapture::Unload() {
     if (unloaded_)
         return;
+    if (modalDepth_ > 0) {
+        unloadPending_ = true;
+        return;
+    }
     unloaded_ = true;
     // The crosshair and size arrows belong to this window; do not leave them to others.
     platform_.pointer->set(PointerShape::Default);
@@ -214,22 +225,64 @@ void frmCapture::paintEvent(QPaintEvent* e) {
     }
 }
 
+frmCapture::ModalScope::~ModalScope() {
+    if (--w_.modalDepth_ == 0 && w_.unloadPending_) {
+        w_.unloadPending_ = false;
+        w_.Unload();
+    }
+}
+
+bool frmCapture::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick: {
+        // Only the left, right and middle buttons mean anything in a capture: back, forward
+        // and the rest are swallowed before the window or any of its controls sees them.
+        const Qt::MouseButton b = static_cast<QMouseEvent*>(event)->button();
+        if (b != Qt::LeftButton && b != Qt::RightButton && b != Qt::MiddleButton)
+            return true;
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void frmCapture::mousePressEvent(QMouseEvent* e) {
+    if (unloaded_)
+        return;
+    sawPress_ = true;
+    lastPressTime_ = e->timestamp();
     Form_MouseDown(mouseargs::button(e->button()), mouseargs::shift(e->modifiers()),
                    float(e->position().x()), float(e->position().y()));
 }
 
 void frmCapture::mouseMoveEvent(QMouseEvent* e) {
+    if (unloaded_)
+        return;
     Form_MouseMove(mouseargs::buttons(e->buttons()), mouseargs::shift(e->modifiers()),
                    float(e->position().x()), float(e->position().y()));
 }
 
 void frmCapture::mouseReleaseEvent(QMouseEvent* e) {
+    if (unloaded_)
+        return;
     Form_MouseUp(mouseargs::button(e->button()), mouseargs::shift(e->modifiers()),
                  float(e->position().x()), float(e->position().y()));
 }
 
-void frmCapture::mouseDoubleClickEvent(QMouseEvent*) {
+void frmCapture::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (unloaded_)
+        return;
+    // Qt pairs presses across windows: a double-click whose first press went to another
+    // window (a capture just closed, say) is this window's first press.
+    const quint64 interval = quint64(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    if (!sawPress_ || e->timestamp() - lastPressTime_ > interval) {
+        mousePressEvent(e);
+        return;
+    }
     // The second press of a double-click is the double-click itself, not another press.
     Form_DblClick();
 }

@@ -1,10 +1,28 @@
 // The text tool's box: placed at a release point, widened as the user types, and burnt
 // into the picture at the next release in the colour and size current at that moment.
+#include "capture/TextBox.h"
 #include "capture/frmCapture.h"
 
 #include <QFontMetrics>
-#include <QLineEdit>
 #include <QPainter>
+
+frmCapture::TextPaint frmCapture::openText() {
+    QFont font = drawFont_;
+    font.setPointSizeF(chosenTextSize());
+    const QFontMetrics fm(font);
+    const QString text = textEditW_->text();
+    const QPoint at(kivo::roundInt(TextEdit.Left()), kivo::roundInt(TextEdit.Top()));
+    // The text's top-left corner at the box's; glyphs may overhang their advance a little.
+    const QRect cell(at, QSize(fm.horizontalAdvance(text), fm.height()));
+    const QRect bounds = cell | fm.boundingRect(text).translated(at.x(), at.y() + fm.ascent());
+    return {font, kivo::toQColor(currentColour()), at, text, bounds.adjusted(-2, -2, 2, 2)};
+}
+
+void frmCapture::paintText(QPainter& p, const TextPaint& t) {
+    p.setFont(t.font);
+    p.setPen(t.colour);
+    p.drawText(QPoint(t.at.x(), t.at.y() + QFontMetrics(t.font).ascent()), t.text);
+}
 
 bool frmCapture::TextStep(float X, float Y) {
     const kivo::Colour colour = currentColour();
@@ -13,14 +31,9 @@ bool frmCapture::TextStep(float X, float Y) {
     textEditW_->setPalette(pal);
 
     // The window's drawing font and the box take the chosen size together, so that the
-    // box measures its text as it will be drawn.
-    const float size = chosenTextSize();
-    if (size > 0) {
-        drawFont_.setPointSizeF(size);
-        QFont boxFont = textEditW_->font();
-        boxFont.setPointSizeF(size);
-        textEditW_->setFont(boxFont);
-    }
+    // box measures and shows its text as it will be drawn.
+    drawFont_.setPointSizeF(chosenTextSize());
+    textEditW_->setFont(drawFont_);
 
     if (!TextEdit.Visible()) {
         // Placed at the release point itself, even near the screen's edges.
@@ -31,21 +44,9 @@ bool frmCapture::TextStep(float X, float Y) {
         return false;
     }
 
-    const QString text = textEditW_->text();
-    const QPoint at(kivo::roundInt(TextEdit.Left()), kivo::roundInt(TextEdit.Top()));
-    if (!text.isEmpty()) {
-        const QFontMetrics fm(drawFont_);
-        // The text's top-left corner at the box's; glyphs may overhang their advance a little.
-        const QRect cell(at, QSize(fm.horizontalAdvance(text), fm.height()));
-        const QRect bounds = cell | fm.boundingRect(text).translated(at.x(), at.y() + fm.ascent());
-        const QFont font = drawFont_;
-        const QColor c = kivo::toQColor(colour);
-        canvas_.draw(bounds.adjusted(-2, -2, 2, 2),
-                     [font, c, at, text, ascent = fm.ascent()](QPainter& p) {
-                         p.setFont(font);
-                         p.setPen(c);
-                         p.drawText(QPoint(at.x(), at.y() + ascent), text);
-                     });
+    if (!textEditW_->text().isEmpty()) {
+        const TextPaint text = openText();
+        canvas_.draw(text.bounds, [text](QPainter& p) { paintText(p, text); });
     }
     TextEdit.hide();
     textEditW_->setText(QString());
@@ -57,4 +58,21 @@ void frmCapture::TextEdit_Change() {
     const float width = float(QFontMetrics(drawFont_).horizontalAdvance(textEditW_->text()));
     if (width > TextEdit.Width())
         TextEdit.setWidth(width);
+    placeTextBox();
+}
+
+void frmCapture::placeTextBox() {
+    auto* box = static_cast<TextBox*>(textEditW_);
+    if (!TextEdit.Visible()) {
+        box->hide();
+        return;
+    }
+    // At least the box's own size, and large enough to show its whole text, placed so that
+    // the text stands where the commit will draw it.
+    const QSize need = box->sizeFor(box->fontMetrics().horizontalAdvance(box->text()));
+    const QRect model = TextEdit.pixelRect();
+    const QSize size(std::max(model.width(), need.width()),
+                     std::max(model.height(), need.height()));
+    box->setGeometry(QRect(model.topLeft() - box->textOrigin(size), size));
+    box->show();
 }

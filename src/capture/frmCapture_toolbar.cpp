@@ -7,23 +7,12 @@
 #include "style/StylePanel.h"
 #include "toolbar/ToolbarStrip.h"
 
-#include <QCoreApplication>
-#include <chrono>
-#include <thread>
-
 using namespace kivo;
 
-void frmCapture::pauseAndPump() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    QCoreApplication::processEvents();
-}
-
-// Put the selected area on the clipboard once the strip, the panel and the frame are
-// repainted away.
+// Put the selected area on the clipboard with the strip, the panel and the frame hidden.
 void frmCapture::copySelectionWithoutPanels() {
     Picture1.hide();
     Picture2.hide();
-    pauseAndPump();
     Shape1.hide();
     const kivo::RECT r = selectionRect();
     ScrnCap(r.Left, r.Top, r.Right, r.Bottom);

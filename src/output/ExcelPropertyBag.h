@@ -13,10 +13,12 @@ class ExcelPropertyBag {
 public:
     static constexpr quint32 kVersion = 1;
     static constexpr quint32 kMaxSide = 65535;
+    virtual ~ExcelPropertyBag() = default;
 
     // bytes = the byte form of pic (replacing what bytes held).
     void WriteP(QByteArray& bytes, const QImage& pic) const;
     // The picture that bytes hold; an invalid-picture failure when bytes are not such a
     // form, out of memory when the picture cannot be allocated.
-    Result<QImage> ReadP(const QByteArray& bytes) const;
+    // (Virtual so that a test can hand the history a bag that fails.)
+    virtual Result<QImage> ReadP(const QByteArray& bytes) const;
 };

@@ -11,5 +11,7 @@ public:
     virtual void setPng(const QByteArray& png) = 0;
     // The picture on the clipboard, whoever put it there; a null image when there is none.
     virtual QImage image() const = 0;
+    // Whether the clipboard still holds what setPng put there.
+    virtual bool holdsOurs() const = 0;
     virtual void clear() = 0;
 };

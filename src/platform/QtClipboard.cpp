@@ -34,7 +34,14 @@ private:
 
 void QtClipboard::setPng(const QByteArray& png) {
     // Replacing the data empties the clipboard of what it held before.
-    QGuiApplication::clipboard()->setMimeData(new PngMimeData(png));
+    auto* data = new PngMimeData(png);
+    ours_ = data;
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+bool QtClipboard::holdsOurs() const {
+    // Another owner's data reaches this program as an object of Qt's own.
+    return ours_ && QGuiApplication::clipboard()->mimeData() == ours_;
 }
 
 QImage QtClipboard::image() const {

@@ -8,5 +8,10 @@ class QtClipboard final : public Clipboard {
 public:
     void setPng(const QByteArray& png) override;
     QImage image() const override;
+    bool holdsOurs() const override;
     void clear() override;
+
+private:
+    // What setPng handed to Qt (Qt owns and deletes it); compared, never dereferenced.
+    const void* ours_ = nullptr;
 };

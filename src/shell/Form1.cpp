@@ -63,7 +63,8 @@ bool Form1::Load() {
 }
 
 bool Form1::showCapture() {
-    if (capture_) {
+    // A capture that has ended but is not destroyed yet does not count.
+    if (capture_ && !capture_->isUnloaded()) {
         capture_->raise();
         capture_->activateWindow();
         return true;

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # A real double-click inside the selection ends the capture and leaves exactly the selected
 # area on the clipboard, where another program reads it as a PNG; outside it does nothing.
+# Clicks that pile up while the host is busy never crash it or lose the area, and a capture
+# opened right after another closed takes its first press as a press.
 . "$(dirname "$0")/lib.sh"
 
 e2e_capture_on_pattern 1280x800
@@ -36,4 +38,38 @@ for t in image/bmp image/jpeg; do
     grep -qx "$t" <<<"$targets" || fail "the clipboard offers no $t"
 done
 kill -0 "$KIVO_PID" || fail "the program ended after the copy"
+
+# clicks_pile_up CLICKS...: a new capture with the selection, the host stopped while the
+# clicks (xdotool commands) queue up for 300 ms, then running again: it ends the capture
+# with the area copied, and lives on.
+clicks_pile_up() {
+    xclip -selection clipboard -i /dev/null
+    "$KIVO_BIN" gui
+    e2e_wait_capture
+    e2e_drag 100 50 400 250
+    wait_for 10 frame_shown || fail "no selection for the clicks"
+    kill -STOP "$KIVO_PID"
+    xdotool mousemove 200 150 "$@"
+    sleep 0.3
+    kill -CONT "$KIVO_PID"
+    wait_for 10 capture_gone || fail "the clicks ($*) did not end the capture"
+    wait_for 10 png_arrived || fail "no PNG on the clipboard after the clicks ($*)"
+    e2e_same_pixels "$E2E_TMP/clip.png" "$E2E_TMP/crop.png" || fail "the clicks ($*) copied something else"
+    kill -0 "$KIVO_PID" || fail "the clicks ($*) crashed the program"
+}
+clicks_pile_up mousedown 1 mouseup 1 mousedown 1 mouseup 1 mousedown 3 mouseup 3 mousedown 3 mouseup 3
+clicks_pile_up mousedown 1 sleep 0.001 mouseup 1 sleep 0.001 mousedown 1 sleep 0.001 mouseup 1 \
+    sleep 0.001 mousedown 1 sleep 0.001 mouseup 1 sleep 0.001 mousedown 1 sleep 0.001 mouseup 1
+
+# A right-click closes a capture, a new one opens at once, and a right-click at the same
+# place within the double-click interval closes the new one too.
+"$KIVO_BIN" gui
+e2e_wait_capture
+xdotool mousemove 640 400 mousedown 3 mouseup 3
+wait_for 10 capture_gone || fail "a right-click did not close the capture"
+"$KIVO_BIN" gui
+until capture_shown; do :; done
+xdotool mousedown 3 mouseup 3
+wait_for 10 capture_gone || fail "the new capture swallowed its first right-click"
+kill -0 "$KIVO_PID" || fail "the program ended"
 e2e_pass

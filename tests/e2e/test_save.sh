@@ -2,8 +2,9 @@
 # Saving from the real program through the toolbar's save button and the real dialog,
 # typed with xdotool: a name without an extension becomes a PNG, a typed jpg replaces an
 # existing file without a question, and an extension no format has ends in the error
-# message, writes nothing and keeps the area on the clipboard. Qt's own texts on the dialog
-# and on the message box are Chinese, in a locale that is not.
+# message, writes nothing and keeps the area on the clipboard; so does a full disk, which
+# leaves the old file as it was. Qt's own texts on the dialog and on the message box are
+# Chinese, in a locale that is not.
 . "$(dirname "$0")/lib.sh"
 export LC_ALL=C.UTF-8
 
@@ -74,5 +75,34 @@ wait_for 10 capture_gone || fail "the capture did not end after the failed save"
 [ ! -e "$OUT/bad.xyz" ] || fail "bad.xyz was written"
 wait_for 10 clipboard_png || fail "the clipboard lost the area after a failed save"
 e2e_same_pixels "$E2E_TMP/clip.png" "$E2E_TMP/crop.png" || fail "the clipboard holds something else"
+
+# A disk full but for a few KiB (a full disk to the last byte fails every writer at once
+# and hides a partial write): error 61, the old file byte for byte, nothing left behind,
+# the area kept on the clipboard. It takes a small tmpfs, which only root may mount.
+FULL="$OUT/full"
+mkdir -p "$FULL"
+if mount -t tmpfs -o size=1m kivo-e2e-full "$FULL" 2>/dev/null; then
+    trap 'umount "$FULL" 2>/dev/null || true; e2e_cleanup' EXIT
+    echo "the user's old file" >"$FULL/old.png"
+    cp "$FULL/old.png" "$E2E_TMP/old.png"
+    dd if=/dev/zero of="$FULL/filler" bs=1k count=2048 2>/dev/null || true
+    # Room for half of the PNG this area makes (shot.PNG above).
+    truncate -s "-$(( $(stat -c %s "$OUT/shot.PNG") / 2 ))" "$FULL/filler"
+    "$KIVO_BIN" gui
+    save_as full/old.png
+    wait_for 20 is_active "错误" || fail "no error message on a full disk"
+    wait_for 10 e2e_names_include 错误 "push button:确定" || fail "no message box: $(cat "$E2E_TMP/names")"
+    grep -q "错误号: 61" "$E2E_TMP/names" && grep -q "错误描述: 磁盘已满" "$E2E_TMP/names" ||
+        fail "a full disk is not reported as such: $(cat "$E2E_TMP/names")"
+    xdotool key Return
+    wait_for 10 capture_gone || fail "the capture did not end after the failed save"
+    cmp -s "$FULL/old.png" "$E2E_TMP/old.png" || fail "the full disk changed the old file"
+    [ "$(ls -A "$FULL" | tr '\n' ' ')" = "filler old.png " ] || fail "left on the full disk: $(ls -A "$FULL")"
+    wait_for 10 clipboard_png || fail "the clipboard lost the area after a full disk"
+    e2e_same_pixels "$E2E_TMP/clip.png" "$E2E_TMP/crop.png" || fail "the clipboard holds something else"
+    umount "$FULL"
+else
+    echo "SKIP: the full-disk save (mounting a tmpfs needs root)"
+fi
 kill -0 "$HOST" || fail "the program ended"
 e2e_pass

@@ -93,14 +93,18 @@ class FakeClipboard : public Clipboard {
 public:
     void setPng(const QByteArray& png) override {
         image_ = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
+        ours = true;
         ++sets;
     }
     QImage image() const override { return image_; }
+    bool holdsOurs() const override { return ours; }
     void clear() override {
+        ours = false;
         image_ = QImage();
         ++clears;
     }
     QImage image_;
+    bool ours = false; // another program's copy: set image_ and leave this false
     int sets = 0, clears = 0;
 };
 
@@ -108,6 +112,8 @@ class FakeSaveDialog : public SaveDialog {
 public:
     std::optional<QString> ask(const SaveDialogRequest& request) override {
         requests.push_back(request);
+        if (onAsk)
+            onAsk(); // what happens while the real dialog runs its own event loop
         if (answers.empty())
             return std::nullopt;
         const QString a = answers.front();
@@ -119,6 +125,7 @@ public:
     // The names the dialog answers with, in turn; a null QString (or none left) cancels.
     std::deque<QString> answers;
     std::vector<SaveDialogRequest> requests;
+    std::function<void()> onAsk;
 };
 
 class FakeShell : public Shell {

@@ -2,6 +2,8 @@
 // the pointer, and that a failure neither leaves a file nor harms an existing one.
 #include "Fakes.h"
 #include "output/ModSavePic.h"
+#include "output/PictureEncoder.h"
+#include "output/SafeFileWrite.h"
 
 #include <QDir>
 #include <QFile>
@@ -232,8 +234,58 @@ private Q_SLOTS:
         QCOMPARE(leftovers(), QStringList{"keep.jpg"});
     }
 
+    void aFailingDiskKeepsTheOldFile_data() {
+        QTest::addColumn<QString>("ext");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("number");
+        for (const char* ext : {"jpg", "png", "gif", "tiff", "bmp"}) {
+            QTest::addRow("%s, full at byte 100", ext) << ext << "write" << 61;
+            QTest::addRow("%s, flush to disk fails", ext) << ext << "fsync" << 75;
+            QTest::addRow("%s, full on close", ext) << ext << "close" << 61;
+        }
+    }
+    void aFailingDiskKeepsTheOldFile() {
+        // Every file format's bytes through a disk that fails at a chosen point: a clear
+        // error, the old file byte for byte, nothing left behind.
+        QFETCH(QString, ext);
+        QFETCH(QString, fault);
+        const QString path = dir_.filePath("old." + ext);
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("the user's old file");
+        }
+        const Result<QByteArray> bytes = encodePicture(picture(), ext, 80, 24, 6);
+        QVERIFY(bytes.ok() && bytes.value().size() > 200);
+        SafeFileWrite::Calls calls = SafeFileWrite::Calls::system();
+        qsizetype written = 0;
+        if (fault == "write")
+            calls.write = [&written](int fd, const void* data, size_t size) -> ssize_t {
+                // Short writes up to byte 100, then the disk is full.
+                const size_t room = size_t(std::max<qsizetype>(0, 100 - written));
+                if (room == 0)
+                    return errno = ENOSPC, -1;
+                const ssize_t n =
+                    ::write(fd, data, std::min<size_t>(size, std::min<size_t>(room, 7)));
+                written += n;
+                return n;
+            };
+        if (fault == "fsync")
+            calls.fsync = [](int) { return errno = EIO, -1; };
+        if (fault == "close")
+            calls.close = [](int fd) { return ::close(fd), errno = ENOSPC, -1; };
+        const Status status = SafeFileWrite::write(path, bytes.value(), calls);
+        QVERIFY(!status.ok());
+        QTEST(status.failure().number, "number");
+        if (status.failure().number == 61)
+            QVERIFY(status.failure().description.startsWith(QStringLiteral("磁盘已满")));
+        QCOMPARE(readAll(path), QByteArray("the user's old file"));
+        QCOMPARE(leftovers(), QStringList{"old." + ext});
+    }
+
     void replacesAnExistingFileWithoutAsking() {
         const QString path = dir_.filePath("old.bmp");
+        QFile::remove(path);
         {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));

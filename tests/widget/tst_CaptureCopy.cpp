@@ -5,6 +5,7 @@
 #include "CaptureHarness.h"
 #include "output/SaveFolder.h"
 
+#include "toolbar/ToolbarStrip.h"
 #include <QImageReader>
 #include <QLineEdit>
 #include <QPainter>
@@ -71,30 +72,33 @@ private Q_SLOTS:
             QVERIFY(h.w && !h.w->isUnloaded());
     }
 
-    void copyHoldsAnnotationsAndTheOpenTextBox() {
-        CaptureHarness h;
-        h.select(QPoint(100, 50), QPoint(400, 250));
-        // A committed shape in the picture and a text box still open over the selection.
-        h.w->canvas().draw(QRect(150, 100, 20, 10),
-                           [](QPainter& p) { p.fillRect(150, 100, 20, 10, Qt::red); });
-        h.w->canvas().commitImage();
-        h.w->TextEdit.setGeometry(250, 200, 60, 20);
-        h.w->TextEdit.show();
-        h.w->textEditWidget()->setText(QStringLiteral("Ab"));
-        const QImage box =
-            h.w->textEditWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    void copyHoldsThePictureOnly() {
+        // Near the bottom the strip and the style panel stand inside the selection. A
+        // rectangle is drawn, and text is still being typed when the copy button is clicked:
+        // the copy holds the rectangle and the text as its commit draws it, and no panel,
+        // box or frame.
+        const auto annotate = [](CaptureHarness& h) {
+            h.select(QPoint(100, 700), QPoint(700, 1079));
+            Q_EMIT h.w->toolbar()->buttonClicked(kivo::kButtonRectangle);
+            h.drag(QPoint(150, 720), QPoint(170, 730));
+            Q_EMIT h.w->toolbar()->buttonClicked(kivo::kButtonText);
+            h.press(250, 900);
+            h.release(250, 900);
+            QTest::keyClicks(h.w->textEditWidget(), QStringLiteral("Ab"));
+        };
+        CaptureHarness committed;
+        annotate(committed);
+        committed.press(120, 720); // a release commits the text
+        committed.release(120, 720);
+        const QImage expected = committed.w->canvas().Image().copy(100, 700, 600, 379);
 
-        h.doubleClick(200, 150);
-        QCOMPARE(h.fakes.clipboard.sets, 1);
-        const QImage copied = h.fakes.clipboard.image().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(copied.size(), QSize(300, 200));
-        QImage expected = screenCrop(QRect(100, 50, 300, 200));
-        {
-            QPainter p(&expected);
-            p.fillRect(50, 50, 20, 10, Qt::red);
-            p.drawImage(150, 150, box);
-        }
-        QCOMPARE(copied, expected);
+        CaptureHarness h;
+        annotate(h);
+        QVERIFY(h.w->Picture2.Visible() && h.w->TextEdit.Visible());
+        QVERIFY(h.w->Picture2.pixelRect().intersects(QRect(100, 700, 600, 379)));
+        Q_EMIT h.w->toolbar()->buttonClicked(kivo::kButtonCopy);
+        QCOMPARE(h.fakes.clipboard.image(), expected);
+        QVERIFY(expected != screenCrop(QRect(100, 700, 600, 379)));
     }
 
     void grabHidesFrameReadoutsAndHandles() {
@@ -193,7 +197,14 @@ private Q_SLOTS:
         for (int y = 0; y < area.height(); ++y)
             for (int x = 0; x < area.width(); ++x)
                 area.setPixel(x, y, qRgb(x / 8 * 30, y / 8 * 40, 200));
-        h.fakes.clipboard.image_ = area;
+        h.w->canvas().blit(QPoint(10, 20), area);
+        h.w->ScrnCap(10, 20, 74, 68);
+        // Another program takes the clipboard while the dialog is open: the save still
+        // writes the grabbed area, and leaves the other program's data alone.
+        const bool taken = name.startsWith('b');
+        if (taken)
+            h.fakes.clipboard.image_ = screenCrop(QRect(0, 0, 5, 5)),
+            h.fakes.clipboard.ours = false;
         const QString path = dir.filePath(name);
         h.fakes.saveDialog.answers.push_back(path);
         h.w->CutdSave();
@@ -207,6 +218,7 @@ private Q_SLOTS:
             QCOMPARE(h.fakes.clipboard.image(), area);
             return;
         }
+        QCOMPARE(h.fakes.clipboard.clears, taken ? 0 : 1);
         QVERIFY(h.fakes.messageBox.shown.empty());
         QImageReader reader(path);
         QCOMPARE(reader.format(), format);
@@ -214,23 +226,22 @@ private Q_SLOTS:
         QCOMPARE(back.size(), area.size());
         if (format != "jpeg")
             QCOMPARE(back, area);
-        QCOMPARE(h.fakes.clipboard.clears, 1);
-        QVERIFY(h.fakes.clipboard.image().isNull());
     }
 
-    void saveFolderIsTheProgramsWhenWritable() {
-        QTemporaryDir program, pictures;
-        QCOMPARE(saveStartFolder(program.path(), pictures.path(), "/home"), program.path());
-        QCOMPARE(saveStartFolder(program.path() + "/missing", pictures.path(), "/home"),
-                 pictures.path());
-        QCOMPARE(
-            saveStartFolder(program.path() + "/missing", pictures.path() + "/missing", "/home"),
-            QStringLiteral("/home"));
-        if (::geteuid() != 0) {
-            QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
-            QCOMPARE(saveStartFolder(program.path(), pictures.path(), "/home"), pictures.path());
-            QFile::setPermissions(program.path(),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    void saveDialogOpensInPictures() {
+        // Never among the program's files: the user's Pictures folder, else home.
+        QTemporaryDir home;
+        qputenv("HOME", home.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
+        for (const bool pictures : {true, false}) {
+            if (pictures)
+                QDir(home.path()).mkdir("Pictures");
+            else
+                QDir(home.filePath("Pictures")).removeRecursively();
+            CaptureHarness h(QSize(640, 480), false);
+            h.w->CutdSave();
+            QCOMPARE(h.fakes.saveDialog.requests.at(0).initialDir,
+                     pictures ? home.filePath("Pictures") : home.path());
         }
     }
 };

@@ -7,6 +7,13 @@
 namespace {
 const QString kDraw = kivo::kStateDraw;
 const QString kMove = kivo::kStateMove;
+
+// A bag whose snapshots cannot be read back: damaged bytes, or no memory for them.
+struct FailingBag : ExcelPropertyBag {
+    Result<QImage> ReadP(const QByteArray&) const override {
+        return Failure{ErrorNumber::OutOfMemory, QStringLiteral("内存不足")};
+    }
+};
 } // namespace
 
 class TestHistory : public QObject {
@@ -22,6 +29,32 @@ class TestHistory : public QObject {
     static QRgb at(frmCapture* w, int x, int y) { return w->canvas().Picture().pixel(x, y); }
 
 private Q_SLOTS:
+    void aSnapshotThatCannotBeRebuiltChangesNothing() {
+        // Undo, redo, and a push that must rebuild its base: the error message, the picture
+        // and the counters as they were, the window open.
+        CaptureHarness h(QSize(640, 480), false);
+        drawAndPush(h.w, QRect(10, 10, 5, 5), qRgb(255, 0, 0));
+        drawAndPush(h.w, QRect(20, 20, 5, 5), qRgb(0, 255, 0));
+        h.w->Undo();
+        const QImage shown = h.w->canvas().Picture();
+        h.w->objBag = std::make_unique<FailingBag>();
+        h.w->Undo();
+        h.w->Redo();
+        QCOMPARE(h.fakes.messageBox.shown.size(), size_t(2));
+        QCOMPARE(
+            h.fakes.messageBox.shown[0].text,
+            QStringLiteral("在恢复图片的过程中发生错误:\r\n\r\n错误号: 7\r\n错误描述: 内存不足"));
+        QCOMPARE(h.w->canvas().Picture(), shown);
+        QCOMPARE(h.w->lngCount, 2);
+        QCOMPARE(h.w->lngMax, 3);
+        h.w->arrHistory.forgetShown(); // the next push has to rebuild snapshot 2
+        drawAndPush(h.w, QRect(30, 30, 5, 5), qRgb(0, 0, 255));
+        QCOMPARE(h.fakes.messageBox.shown.size(), size_t(3));
+        QCOMPARE(h.w->lngCount, 2);
+        QCOMPARE(h.w->lngMax, 2);
+        QVERIFY(!h.w->isUnloaded());
+    }
+
     void startHoldsTheFrozenScreen() {
         CaptureHarness h(QSize(640, 480), false);
         QCOMPARE(h.w->lngCount, 1);

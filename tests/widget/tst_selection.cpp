@@ -46,6 +46,9 @@ private Q_SLOTS:
     void rightPressInsideDiscardsAndKeepsWindow();
     void rightPressOutsideDiscardsAndKeepsWindow();
     void middleDragInsideMovesNothing();
+    void backAndForwardButtonsDoNothing_data();
+    void backAndForwardButtonsDoNothing();
+    void aDoubleClickWithoutItsFirstPressIsAPress();
     void colourReadoutFollowsPointer();
     void pointerShapes_data();
     void pointerShapes();
@@ -217,6 +220,54 @@ void TestSelection::rightPressOutsideDiscardsAndKeepsWindow() {
     QCOMPARE(h.w->sState, kivo::kStateDraw);
     h.release(600, 500, Qt::RightButton);
     QVERIFY(!h.w->isUnloaded());
+}
+
+void TestSelection::backAndForwardButtonsDoNothing_data() {
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QPoint>("at"); // (0, 0): on handle 0
+    for (const Qt::MouseButton b : {Qt::BackButton, Qt::ForwardButton}) {
+        const char* name = b == Qt::BackButton ? "back" : "forward";
+        QTest::addRow("%s outside", name) << b << QPoint(600, 500);
+        QTest::addRow("%s inside", name) << b << QPoint(200, 150);
+        QTest::addRow("%s on a handle", name) << b << QPoint();
+    }
+}
+
+void TestSelection::backAndForwardButtonsDoNothing() {
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QPoint, at);
+    CaptureHarness h;
+    h.select({100, 100}, {300, 200});
+    if (at.isNull())
+        at = h.w->Image1[0].widget()->geometry().center();
+    const QRectF before = shape(*h.w);
+    h.press(at.x(), at.y(), button);
+    h.move(at.x() + 30, at.y() + 20);
+    h.release(at.x() + 30, at.y() + 20, button);
+    h.doubleClick(at.x(), at.y(), button);
+    QCOMPARE(shape(*h.w), before);
+    QCOMPARE(h.w->sState, kivo::kStateMove);
+    QVERIFY(h.w->Picture1.Visible() && h.w->Shape1.Visible());
+    QCOMPARE(h.w->sDrag, QString());
+    QVERIFY(!h.w->isUnloaded());
+    QCOMPARE(h.fakes.clipboard.sets, 0);
+}
+
+void TestSelection::aDoubleClickWithoutItsFirstPressIsAPress() {
+    // A capture closed by a right-click, a new one, and a right-click at once at the same
+    // place: Qt pairs the presses into a double-click the new window sees alone. It is the
+    // new window's first press: with its release, the capture closes.
+    CaptureHarness h;
+    QSignalSpy ended(h.w.data(), &frmCapture::unloaded);
+    const QPointF at(400, 300);
+    QMouseEvent second(QEvent::MouseButtonDblClick, at, h.w->mapToGlobal(at), Qt::RightButton,
+                       Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(h.w, &second);
+    QCOMPARE(h.w->lngKeepOpen, 0);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, h.w->mapToGlobal(at), Qt::RightButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(h.w, &release);
+    QCOMPARE(ended.count(), 1);
 }
 
 void TestSelection::middleDragInsideMovesNothing() {

@@ -5,6 +5,9 @@
 #include "toolbar/ToolbarButton.h"
 #include "toolbar/ToolbarStrip.h"
 
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
 namespace {
 // A selection reaching the screen's bottom, so that strip and panel stand inside it.
 const QPoint kSelA(100, 300), kSelB(700, 590);
@@ -24,23 +27,6 @@ QImage areaOfFrozenScreen() {
     return FakeScreen::pattern(QSize(800, 600)).copy(kArea).convertToFormat(QImage::Format_RGB32);
 }
 
-// A save dialog that notes what the capture window showed when it was asked.
-class WatchingSaveDialog : public FakeSaveDialog {
-public:
-    std::optional<QString> ask(const SaveDialogRequest& request) override {
-        if (window) {
-            stripShown = window->Picture1.Visible();
-            panelShown = window->Picture2.Visible();
-            frameShown = window->Shape1.Visible();
-            clipboardSets = clipboard ? clipboard->sets : -1;
-        }
-        return FakeSaveDialog::ask(request);
-    }
-    QPointer<frmCapture> window;
-    FakeClipboard* clipboard = nullptr;
-    bool stripShown = false, panelShown = false, frameShown = false;
-    int clipboardSets = -1;
-};
 } // namespace
 
 class TstToolbarOutput : public QObject {
@@ -49,16 +35,18 @@ private Q_SLOTS:
     void copyPutsTheBareAreaOnTheClipboard();
     void cancelledSaveEndsWithTheAreaCopied();
     void saveAsksWithThePanelsBackInPlace();
+    void eventsDuringACopyNeverEndTheWindowUnderIt();
+    void windowClosedDuringTheSaveDialog();
 };
 
 void TstToolbarOutput::copyPutsTheBareAreaOnTheClipboard() {
     CaptureHarness h(QSize(800, 600));
     h.select(kSelA, kSelB);
-    clickButton(h.w, 7);
+    clickButton(h.w, kivo::kButtonRectangle);
     // Strip and panel stand over the selection.
     QVERIFY(kArea.contains(h.w->Picture1.pixelRect()));
     QVERIFY(kArea.intersects(h.w->Picture2.pixelRect()));
-    clickButton(h.w, 1);
+    clickButton(h.w, kivo::kButtonCopy);
     QTRY_VERIFY(h.w.isNull());
     QCOMPARE(h.fakes.clipboard.sets, 1);
     QCOMPARE(h.fakes.clipboard.image().convertToFormat(QImage::Format_RGB32), areaOfFrozenScreen());
@@ -68,9 +56,9 @@ void TstToolbarOutput::copyPutsTheBareAreaOnTheClipboard() {
 void TstToolbarOutput::cancelledSaveEndsWithTheAreaCopied() {
     CaptureHarness h(QSize(800, 600));
     h.select(kSelA, kSelB);
-    clickButton(h.w, 7);
+    clickButton(h.w, kivo::kButtonRectangle);
     h.fakes.saveDialog.answers = {QString()}; // cancel
-    clickButton(h.w, 2);
+    clickButton(h.w, kivo::kButtonSave);
     QTRY_VERIFY(h.w.isNull());
     QCOMPARE(h.fakes.saveDialog.requests.size(), size_t(1));
     QCOMPARE(h.fakes.clipboard.clears, 0);
@@ -78,29 +66,70 @@ void TstToolbarOutput::cancelledSaveEndsWithTheAreaCopied() {
 }
 
 void TstToolbarOutput::saveAsksWithThePanelsBackInPlace() {
-    FakePlatform fakes(QSize(800, 600));
-    WatchingSaveDialog dialog;
-    Platform platform = fakes.platform();
-    platform.saveDialog = &dialog;
-    QPointer<frmCapture> w = new frmCapture(platform);
-    QVERIFY(w->Load());
-    w->showCapture();
-    QVERIFY(QTest::qWaitForWindowExposed(w));
-    dialog.window = w;
-    dialog.clipboard = &fakes.clipboard;
-    QTest::mousePress(w->windowHandle(), Qt::LeftButton, {}, kSelA);
-    QTest::mouseMove(w->windowHandle(), (kSelA + kSelB) / 2);
-    QTest::mouseMove(w->windowHandle(), kSelB);
-    QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, kSelB);
-    clickButton(w, 7);
-    clickButton(w, 2);
-    QTRY_VERIFY(w.isNull());
-    QCOMPARE(dialog.requests.size(), size_t(1));
-    QVERIFY(dialog.stripShown);
-    QVERIFY(dialog.panelShown);
-    QVERIFY(dialog.frameShown);
-    QCOMPARE(dialog.clipboardSets, 1); // the area was grabbed before the dialog
-    QCOMPARE(fakes.clipboard.image().convertToFormat(QImage::Format_RGB32), areaOfFrozenScreen());
+    CaptureHarness h(QSize(800, 600));
+    h.select(kSelA, kSelB);
+    clickButton(h.w, kivo::kButtonRectangle);
+    bool strip = false, panel = false, frame = false;
+    int sets = -1;
+    h.fakes.saveDialog.onAsk = [&] {
+        strip = h.w->Picture1.Visible();
+        panel = h.w->Picture2.Visible();
+        frame = h.w->Shape1.Visible();
+        sets = h.fakes.clipboard.sets;
+    };
+    clickButton(h.w, kivo::kButtonSave);
+    QTRY_VERIFY(h.w.isNull());
+    QCOMPARE(h.fakes.saveDialog.requests.size(), size_t(1));
+    QVERIFY(strip && panel && frame);
+    QCOMPARE(sets, 1); // the area was grabbed before the dialog
+    QCOMPARE(h.fakes.clipboard.image(), areaOfFrozenScreen());
+}
+
+void TstToolbarOutput::eventsDuringACopyNeverEndTheWindowUnderIt() {
+    // Clicks queued while a copy runs (a busy machine): a double-click, two right-clicks.
+    // They are handled after the copy, on a window that has already ended.
+    CaptureHarness h(QSize(800, 600));
+    h.select(kSelA, kSelB);
+    QSignalSpy ended(h.w.data(), &frmCapture::unloaded);
+    const QPointF in(300, 400);
+    for (const auto& [type, button] : {std::pair{QEvent::MouseButtonDblClick, Qt::LeftButton},
+                                       {QEvent::MouseButtonPress, Qt::RightButton},
+                                       {QEvent::MouseButtonRelease, Qt::RightButton},
+                                       {QEvent::MouseButtonPress, Qt::RightButton},
+                                       {QEvent::MouseButtonRelease, Qt::RightButton}})
+        QCoreApplication::postEvent(h.w, new QMouseEvent(type, in, h.w->mapToGlobal(in), button,
+                                                         type == QEvent::MouseButtonRelease
+                                                             ? Qt::NoButton
+                                                             : Qt::MouseButtons(button),
+                                                         Qt::NoModifier));
+    Q_EMIT h.w->toolbar()->buttonClicked(kivo::kButtonCopy);
+    QCOMPARE(ended.count(), 1);
+    QTRY_VERIFY(h.w.isNull());
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(h.fakes.clipboard.sets, 1);
+    QCOMPARE(h.fakes.clipboard.image(), areaOfFrozenScreen());
+}
+
+void TstToolbarOutput::windowClosedDuringTheSaveDialog() {
+    // While the dialog runs its own event loop the window manager closes the capture and
+    // deferred deletions run: the window outlives the save, which writes its file.
+    CaptureHarness h(QSize(800, 600));
+    h.select(kSelA, kSelB);
+    QTemporaryDir dir;
+    h.fakes.saveDialog.answers = {dir.filePath("shot.png")};
+    bool aliveInDialog = false;
+    h.fakes.saveDialog.onAsk = [&] {
+        h.w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        aliveInDialog = !h.w.isNull();
+    };
+    QSignalSpy ended(h.w.data(), &frmCapture::unloaded);
+    Q_EMIT h.w->toolbar()->buttonClicked(kivo::kButtonSave);
+    QVERIFY(aliveInDialog);
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(QImage(dir.filePath("shot.png")).convertToFormat(QImage::Format_RGB32),
+             areaOfFrozenScreen());
+    QTRY_VERIFY(h.w.isNull());
 }
 
 QTEST_MAIN(TstToolbarOutput)
