@@ -8,14 +8,13 @@
 #include "shell/CommandLine.h"
 #include "shell/DisplayCheck.h"
 #include "shell/Form1.h"
+#include "shell/HostPaths.h"
 #include "shell/QtTranslations.h"
 
 #include <QApplication>
-#include <QLockFile>
 #include <QThread>
 #include <cstdio>
 #include <memory>
-#include <signal.h>
 
 namespace {
 int print(FILE* to, const QString& text, int status) {
@@ -23,20 +22,16 @@ int print(FILE* to, const QString& text, int status) {
     return status;
 }
 
-// Whether a live process holds the instance lock; asked without taking the lock.
-bool hostAlive() {
-    QLockFile lock(InstanceLock().lockPath());
-    qint64 pid = 0;
-    QString host, app;
-    return lock.getLockInfo(&pid, &host, &app) && pid > 0 && ::kill(pid_t(pid), 0) == 0;
+QString lockError(const InstanceLock& lock) {
+    return QStringLiteral("kivo: cannot use the lock %1: %2\n").arg(lock.path(), lock.error());
 }
 
 // Forward a request to the running host. For `gui`, when no host answers and none holds
 // the lock, this process takes the lock (into `lock`) and becomes the host, whose start-up
 // opens the capture asked for. Returns -1 then, else the exit status.
-int forward(const CommandLine& cl, std::unique_ptr<InstanceLock>& lock) {
+int forward(const CommandLine& cl, const HostPaths& paths, std::unique_ptr<InstanceLock>& lock) {
     const QByteArray command = cl.mode == CommandLine::Gui ? "gui" : "quit";
-    const QString path = CommandChannel::defaultPath();
+    const QString& path = paths.socket;
     for (int attempt = 0; attempt < 50; ++attempt) {
         switch (CommandChannel::send(path, command)) {
         case CommandChannel::Reply::Done:
@@ -49,14 +44,19 @@ int forward(const CommandLine& cl, std::unique_ptr<InstanceLock>& lock) {
         case CommandChannel::Reply::NoServer:
             break;
         }
+        if (const QString why = CommandChannel::obstacle(path); !why.isEmpty())
+            return print(stderr,
+                         QStringLiteral("kivo: cannot reach Kivo at %1: %2\n").arg(path, why), 1);
         // Nobody answers: either no host runs, or one is still starting (it holds the lock).
         if (cl.mode == CommandLine::Gui) {
-            auto mine = std::make_unique<InstanceLock>();
+            auto mine = std::make_unique<InstanceLock>(paths.lock);
             if (!mine->previousInstance()) {
+                if (!mine->error().isEmpty())
+                    return print(stderr, lockError(*mine), 1);
                 lock = std::move(mine);
                 return -1;
             }
-        } else if (!hostAlive()) {
+        } else if (!InstanceLock::held(paths.lock)) {
             return print(stderr, QStringLiteral("kivo: Kivo is not running\n"), 1);
         }
         QThread::msleep(100);
@@ -81,11 +81,22 @@ int main(int argc, char** argv) {
                      2);
     case CommandLine::Gui:
     case CommandLine::Quit:
-        if (const int status = forward(cl, instance); status >= 0)
-            return status;
-        break;
     case CommandLine::Host:
         break;
+    }
+    const HostPaths paths = HostPaths::find();
+    if (!paths.error.isEmpty())
+        return print(stderr, paths.error + QLatin1Char('\n'), 1);
+    if (cl.mode != CommandLine::Host)
+        if (const int status = forward(cl, paths, instance); status >= 0)
+            return status;
+    if (!instance) {
+        // Asked now, not by the first capture's start-up, so that a lock that cannot be used
+        // is reported before any window; the answer stands for the start-up.
+        instance = std::make_unique<InstanceLock>(paths.lock);
+        instance->previousInstance();
+        if (!instance->error().isEmpty())
+            return print(stderr, lockError(*instance), 1);
     }
 
     // One window pixel must be one screen pixel: no high-DPI scaling, whatever the
@@ -102,8 +113,6 @@ int main(int argc, char** argv) {
     app.setQuitOnLastWindowClosed(false);
     app.setWindowIcon(appIcon());
 
-    if (!instance)
-        instance = std::make_unique<InstanceLock>(); // taken by the first capture's start-up
     QtPlatform platform(instance.get());
     QtTrayIcon tray;
     SystemKeyValues keys;
@@ -114,7 +123,7 @@ int main(int argc, char** argv) {
     CommandServer commands;
     QObject::connect(&commands, &CommandServer::captureRequested, &host, &Form1::jietu_Click);
     QObject::connect(&commands, &CommandServer::quitRequested, &host, &Form1::NMexit_Click);
-    commands.listen(CommandChannel::defaultPath());
+    commands.listen(paths.socket);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &host, &Form1::Unload);
     return app.exec();
 }

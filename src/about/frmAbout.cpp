@@ -41,13 +41,12 @@ QPushButton* makeButton(QWidget* parent, Control& c, float l, float t, float w, 
 }
 } // namespace
 
-const QString frmAbout::kHomePage = QStringLiteral("https://kivo-capture.github.io/");
 const QString frmAbout::kNotAvailable = QStringLiteral("此时系统信息不可用");
 
 frmAbout::frmAbout(const Platform& platform, const KeyValueStore& keys, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      platform_(platform), keys_(keys) {
+      homePage(QStringLiteral(KIVO_HOME_PAGE)), platform_(platform), keys_(keys) {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setFixedSize(kivo::roundInt(twips(5730)), kivo::roundInt(twips(3555)));
@@ -84,8 +83,10 @@ frmAbout::frmAbout(const Platform& platform, const KeyValueStore& keys, QWidget*
 frmAbout::~frmAbout() = default;
 
 void frmAbout::Load() {
-    // The page opens each time the box is created; whether it opened is not checked.
-    platform_.shell->openUrl(QUrl(kHomePage));
+    // The page opens each time the box is created; whether it opened is not checked. No
+    // address is made up when the build names none: whoever held it would choose the page.
+    if (!homePage.isEmpty())
+        platform_.shell->openUrl(QUrl(homePage));
     setWindowTitle(QStringLiteral("关于 ") + kAppTitle);
     const QVersionNumber v = QVersionNumber::fromString(QStringLiteral(KIVO_VERSION));
     lblVersionW_->setText(QStringLiteral("版本 %1.%2.%3")

@@ -10,18 +10,19 @@ class KeyValueStore;
 class QLabel;
 class QPushButton;
 
-// The About box: title, version, a web page opened when it loads, and a button that starts
-// the system-information tool.
+// The About box: title, version, the project's web page opened when it loads (only when the
+// build names one), and a button that starts the system-information tool.
 class frmAbout : public QDialog {
     Q_OBJECT
 public:
-    static const QString kHomePage;
     static const QString kNotAvailable;
+    // The home page, from the build setting KIVO_HOME_PAGE; empty: none, and nothing opens.
+    QString homePage;
 
     frmAbout(const Platform& platform, const KeyValueStore& keys, QWidget* parent = nullptr);
     ~frmAbout() override;
 
-    // Open the home page and fill in the captions; run once, when the box is created.
+    // Open the home page (if any) and fill in the captions; run once, when the box is created.
     void Load();
     void cmdOK_Click();
     void cmdSysInfo_Click() { StartSysInfo(); }

@@ -1,7 +1,5 @@
 #include "shell/CommandChannel.h"
 
-#include "platform/InstanceLock.h"
-
 #include <QDebug>
 #include <QLocalSocket>
 #include <QTimer>
@@ -11,11 +9,8 @@ namespace {
 constexpr qint64 kMaxLine = 64;
 // A client that says nothing is dropped after this.
 constexpr int kIdleMs = 2000;
+constexpr int kStarvingNoteMs = 60000;
 } // namespace
-
-QString CommandChannel::defaultPath() {
-    return InstanceLock::runtimeDir() + QStringLiteral("/kivo.socket");
-}
 
 CommandChannel::Reply CommandChannel::send(const QString& socketPath, const QByteArray& command,
                                            int timeoutMs) {
@@ -36,55 +31,64 @@ CommandChannel::Reply CommandChannel::send(const QString& socketPath, const QByt
 }
 
 CommandServer::CommandServer(QObject* parent) : QObject(parent) {
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&server_, &QLocalServer::newConnection, this, &CommandServer::accept);
+    connect(&listener_, &SocketListener::accepted, this, &CommandServer::serve);
+    connect(&listener_, &SocketListener::starved, this, &CommandServer::dropOldestClient);
 }
 
 CommandServer::~CommandServer() = default;
 
 bool CommandServer::listen(const QString& socketPath) {
-    QLocalServer::removeServer(socketPath);
-    if (server_.listen(socketPath))
+    if (listener_.listen(socketPath))
         return true;
-    qWarning().noquote() << "kivo: cannot listen for commands at" << socketPath << ":"
-                         << server_.errorString();
+    qWarning().noquote() << QStringLiteral("kivo: cannot listen for commands at %1: %2; "
+                                           "`kivo gui` and `kivo quit` cannot reach this Kivo")
+                                .arg(socketPath, listener_.error());
     return false;
 }
 
-QString CommandServer::path() const {
-    return server_.fullServerName();
+// Out of descriptors: the client that has waited longest (an idle one, most likely) makes
+// room for those still queued.
+void CommandServer::dropOldestClient() {
+    if (quietUntil_.hasExpired()) {
+        qWarning() << "kivo: out of file descriptors; command clients are being dropped";
+        quietUntil_.setRemainingTime(kStarvingNoteMs);
+    }
+    for (QLocalSocket* socket : listener_.findChildren<QLocalSocket*>(Qt::FindDirectChildrenOnly)) {
+        if (socket->state() == QLocalSocket::ConnectedState) {
+            socket->abort();
+            return;
+        }
+    }
 }
 
-void CommandServer::accept() {
-    while (QLocalSocket* socket = server_.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        auto* idle = new QTimer(socket);
-        idle->setSingleShot(true);
-        connect(idle, &QTimer::timeout, socket, [socket] { socket->abort(); });
-        idle->start(kIdleMs);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (!socket->canReadLine()) {
-                if (socket->bytesAvailable() > kMaxLine) {
-                    qWarning() << "kivo: refused an over-long request";
-                    socket->write("refused\n");
-                    socket->flush();
-                    socket->disconnectFromServer();
-                }
-                return;
+void CommandServer::serve(QLocalSocket* socket) {
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    auto* idle = new QTimer(socket);
+    idle->setSingleShot(true);
+    connect(idle, &QTimer::timeout, socket, [socket] { socket->abort(); });
+    idle->start(kIdleMs);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+        if (!socket->canReadLine()) {
+            if (socket->bytesAvailable() > kMaxLine) {
+                qWarning() << "kivo: refused an over-long request";
+                socket->write("refused\n");
+                socket->flush();
+                socket->disconnectFromServer();
             }
-            const QByteArray line = socket->readLine(kMaxLine + 1).trimmed();
-            const bool gui = line == "gui";
-            const bool quit = line == "quit";
-            if (!gui && !quit)
-                qWarning() << "kivo: refused request" << line.left(kMaxLine);
-            socket->write(gui || quit ? "ok\n" : "refused\n");
-            socket->flush();
-            socket->disconnectFromServer();
-            // Acted on after the answer is out: quitting ends the process at once.
-            if (gui)
-                Q_EMIT captureRequested();
-            else if (quit)
-                Q_EMIT quitRequested();
-        });
-    }
+            return;
+        }
+        const QByteArray line = socket->readLine(kMaxLine + 1).trimmed();
+        const bool gui = line == "gui";
+        const bool quit = line == "quit";
+        if (!gui && !quit)
+            qWarning() << "kivo: refused request" << line.left(kMaxLine);
+        socket->write(gui || quit ? "ok\n" : "refused\n");
+        socket->flush();
+        socket->disconnectFromServer();
+        // Acted on after the answer is out: quitting ends the process at once.
+        if (gui)
+            Q_EMIT captureRequested();
+        else if (quit)
+            Q_EMIT quitRequested();
+    });
 }

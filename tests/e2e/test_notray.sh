@@ -10,7 +10,7 @@ host=$KIVO_PID
 log=$KIVO_LOG
 # A `kivo gui` while the host holds the lock but may not listen yet waits for it instead of
 # starting another host.
-wait_for 10 test -e "$XDG_RUNTIME_DIR/kivo.lock" || fail "the host took no lock"
+wait_for 10 test -e "$XDG_RUNTIME_DIR/kivo-x11-${DISPLAY#:}.lock" || fail "the host took no lock"
 timeout 20 "$KIVO_BIN" gui || fail "kivo gui during the host's start-up failed"
 e2e_wait_capture
 [ "$(capture_count "$host")" = 1 ] || fail "expected one capture, saw $(capture_count "$host")"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The tray host: the icon comes after the first capture; a right click opens its menu on
 # the release; "截图" and `kivo gui` open a capture (never a second one); a second plain
-# start gets the message and adds no icon; "退出" ends the program and takes the icon away;
-# after kill -9 the next start works.
+# start gets the message and adds no icon, but a start on another desktop gets a host of
+# its own; "退出" ends the program and takes the icon away; after kill -9 the next start
+# works, and a flood of connections that uses up its descriptors leaves it reachable.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/tray_lib.sh"
 
@@ -66,6 +67,19 @@ xdotool windowactivate --sync "$box" key Return || true
 wait_for 10 bash -c "! kill -0 $second 2>/dev/null" || fail "the second copy did not end"
 kill -0 "$host" || fail "the host ended with the second copy"
 
+# Another desktop of the same user (same runtime folder): a plain start there is a host of
+# its own with a capture, and `kivo quit` there ends that host only.
+for n in $(seq 141 190); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break; done
+Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >"$E2E_TMP/xvfb2.log" 2>&1 &
+E2E_PIDS+=($!)
+on_other() { DISPLAY=":$n" "$@"; }
+wait_for 10 on_other xdpyinfo || fail "the second Xvfb did not start"
+DISPLAY=":$n" e2e_start_kivo
+wait_for 20 on_other capture_shown || fail "no capture on the other desktop: $(cat "$KIVO_LOG")"
+DISPLAY=":$n" "$KIVO_BIN" quit || fail "kivo quit on the other desktop failed"
+wait_for 10 bash -c "! kill -0 $KIVO_PID 2>/dev/null" || fail "kivo quit did not end the other desktop's host"
+kill -0 "$host" || fail "kivo quit on the other desktop ended this desktop's host"
+
 # "退出" (the last item): the process ends and leaves no icon.
 xdotool mousemove "$ix" "$iy" click 3
 wait_for 10 menu_shown "$host" || fail "no menu for 退出"
@@ -81,12 +95,29 @@ wait_for 20 tray_icon_shown || fail "no icon after restart"
 kill -9 "$killed"
 wait_for 10 capture_gone || fail "the killed capture stayed"
 wait_for 10 tray_icon_gone || fail "the killed host's icon stayed"
-"$KIVO_BIN" gui >"$E2E_TMP/gui.log" 2>&1 &
+prlimit --nofile=256 "$KIVO_BIN" gui >"$E2E_TMP/gui.log" 2>&1 &
 E2E_PIDS+=($!)
 gui=$!
 e2e_wait_capture
 wait_for 20 tray_icon_shown || fail "kivo gui after kill -9 added no icon"
 kill -0 "$gui" || fail "kivo gui did not become the host"
+close_capture
+
+# This host may open 256 files: 400 connections held open use them all up. The command
+# socket stays, and `kivo gui` works once they are gone.
+socket=$XDG_RUNTIME_DIR/kivo-x11-${DISPLAY#:}.socket
+perl -MSocket -e 'my @s; for (1..400) { socket(my $s, PF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0) or last;
+    connect($s, pack_sockaddr_un($ARGV[0])) or last; push @s, $s } sleep 60' "$socket" &
+flood=$!
+E2E_PIDS+=($flood)
+out_of_files() { [ "$(ls "/proc/$gui/fd" | wc -l)" -ge 250 ]; }
+wait_for 20 out_of_files || fail "the flood did not use up the host's descriptors"
+kill "$flood"
+[ -S "$socket" ] || fail "the flood removed the command socket"
+start=$(date +%s%N)
+"$KIVO_BIN" gui || fail "kivo gui failed after the flood"
+echo "kivo gui answered $(( ($(date +%s%N) - start) / 1000000 )) ms after the flood ended"
+wait_for 10 capture_shown || fail "kivo gui after the flood opened no capture"
 "$KIVO_BIN" quit || fail "kivo quit failed"
 wait_for 10 bash -c "! kill -0 $gui 2>/dev/null" || fail "kivo quit did not end the host"
 wait_for 10 tray_icon_gone || fail "an icon was left behind after kivo quit"

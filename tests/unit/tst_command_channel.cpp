@@ -1,18 +1,60 @@
 // Requests to the running host over its local socket: the two known ones are answered and
-// acted on, everything else is refused and logged; the socket is the user's alone.
+// acted on, everything else is refused and logged; the socket, the lock and the folder that
+// holds them are the user's alone, and stray files there neither block nor mislead.
+#include "platform/DisplayName.h"
+#include "platform/InstanceLock.h"
+#include "platform/PrivateFolder.h"
 #include "shell/CommandChannel.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestCommandChannel : public QObject {
     Q_OBJECT
     QTemporaryDir dir_;
     QString path() const { return dir_.filePath(QStringLiteral("kivo.socket")); }
+
+    static int mode(const QString& path) {
+        struct stat st {};
+        return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777)
+                                                                      : -1;
+    }
+    // Put what a row names at path: "" nothing, "file", "folder NNN" (octal mode), "link" to
+    // a private folder of ours, "dangling link".
+    void plant(const QString& what, const QString& path) {
+        const QString target = dir_.filePath(QStringLiteral("target"));
+        QDir(target).removeRecursively();
+        QVERIFY(QDir().mkpath(target));
+        QVERIFY(::chmod(QFile::encodeName(target).constData(), 0750) == 0);
+        if (what == QLatin1String("file")) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("12345\nsomebody\n");
+        } else if (what.startsWith(QLatin1String("folder"))) {
+            QVERIFY(QDir().mkdir(path));
+            QVERIFY(::chmod(QFile::encodeName(path).constData(), what.mid(7).toUInt(nullptr, 8)) ==
+                    0);
+        } else if (what == QLatin1String("link")) {
+            QVERIFY(QFile::link(target, path));
+        } else if (what == QLatin1String("dangling link")) {
+            QVERIFY(QFile::link(dir_.filePath(QStringLiteral("nowhere")), path));
+        }
+    }
+    // Nothing was changed or written through a link: the target keeps its mode, stays empty.
+    void targetUntouched() {
+        const QString target = dir_.filePath(QStringLiteral("target"));
+        QCOMPARE(mode(target), 0750);
+        QVERIFY(QDir(target).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                     QDir::NoDotAndDotDot));
+        QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("nowhere"))));
+    }
 
     // Send raw bytes as a client and return what the server answers.
     QByteArray exchange(const QByteArray& bytes) {
@@ -78,16 +120,150 @@ private Q_SLOTS:
             !(p & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther)));
     }
 
-    void aSocketLeftBehindIsReplaced() {
-        {
-            QFile stale(path());
-            QVERIFY(stale.open(QIODevice::WriteOnly));
-        }
+    // What a dead host or anyone else left at the socket path is replaced, but never a
+    // folder, nor anything a link points to; a folder is reported, naming the path.
+    void strayFilesAtTheSocketPath_data() {
+        QTest::addColumn<QString>("stray");
+        QTest::newRow("file") << "file";
+        QTest::newRow("link") << "link";
+        QTest::newRow("dangling link") << "dangling link";
+        QTest::newRow("folder") << "folder 700";
+    }
+    void strayFilesAtTheSocketPath() {
+        QFETCH(QString, stray);
+        QFile::remove(path());
+        QDir().rmdir(path());
+        plant(stray, path());
+        const bool folder = stray.startsWith(QLatin1String("folder"));
         CommandServer server;
-        QVERIFY(server.listen(path()));
+        if (folder)
+            QTest::ignoreMessage(
+                QtWarningMsg, qPrintable(QStringLiteral("kivo: cannot listen for commands at %1: "
+                                                        "it is a folder; `kivo gui` and `kivo "
+                                                        "quit` cannot reach this Kivo")
+                                             .arg(path())));
+        QCOMPARE(server.listen(path()), !folder);
+        targetUntouched();
+        if (folder) {
+            QVERIFY(QFileInfo(path()).isDir());
+            QCOMPARE(CommandChannel::obstacle(path()), QStringLiteral("it is a folder"));
+            QDir().rmdir(path());
+            return;
+        }
         QSignalSpy captureSpy(&server, &CommandServer::captureRequested);
         QCOMPARE(exchange("gui\n"), QByteArray("ok\n"));
         QCOMPARE(captureSpy.count(), 1);
+    }
+
+    // A lock no live process holds is taken, whatever was left at its path, without
+    // following links; a folder there is reported and kept.
+    void strayFilesAtTheLockPath_data() {
+        QTest::addColumn<QString>("stray");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("nothing") << "" << true;
+        QTest::newRow("a dead host's file") << "file" << true;
+        QTest::newRow("link") << "link" << true;
+        QTest::newRow("dangling link") << "dangling link" << true;
+        QTest::newRow("folder") << "folder 700" << false;
+    }
+    void strayFilesAtTheLockPath() {
+        QFETCH(QString, stray);
+        QFETCH(bool, taken);
+        const QString lockPath = dir_.filePath(QStringLiteral("x.lock"));
+        plant(stray, lockPath);
+        {
+            InstanceLock lock(lockPath);
+            QVERIFY(!lock.previousInstance());
+            QCOMPARE(lock.error().isEmpty(), taken);
+            QCOMPARE(InstanceLock::held(lockPath), taken);
+            // A second start sees the first.
+            InstanceLock second(lockPath);
+            QCOMPARE(second.previousInstance(), taken);
+        }
+        QVERIFY(!InstanceLock::held(lockPath));
+        targetUntouched();
+        QCOMPARE(QFileInfo(lockPath).isDir(), !taken);
+        QFile::remove(lockPath);
+        QDir().rmdir(lockPath);
+    }
+
+    // The runtime folder is used only when it is a real folder of this user's that nobody
+    // else can reach; a missing one is made so. Never changed or written through a link.
+    void runtimeFolder_data() {
+        QTest::addColumn<QString>("xdg"); // XDG_RUNTIME_DIR: "" unset, "rel" relative, "abs"
+        QTest::addColumn<QString>("stray");
+        QTest::addColumn<QString>("error");
+        const auto row = [](const char* name, const char* xdg, const char* stray,
+                            const char* error) {
+            QTest::newRow(name) << QString(xdg) << QString(stray) << QString(error);
+        };
+        const char* open = "other users can reach it (mode %1; it must be 700)";
+        row("missing: made", "", "", "");
+        row("private", "", "folder 700", "");
+        row("open to others", "", "folder 755", qPrintable(QString(open).arg(755)));
+        row("link to a folder of ours", "", "link", "it is a symbolic link");
+        row("dangling link", "", "dangling link", "it is a symbolic link");
+        row("file", "", "file", "it is not a folder");
+        row("another user's", "", "folder 700 other", "it belongs to another user (uid 65534)");
+        row("XDG_RUNTIME_DIR missing: made", "abs", "", "");
+        row("XDG_RUNTIME_DIR open to others", "abs", "folder 777",
+            qPrintable(QString(open).arg(777)));
+        row("XDG_RUNTIME_DIR relative: ignored", "rel", "", "");
+    }
+    void runtimeFolder() {
+        QFETCH(QString, xdg);
+        QFETCH(QString, stray);
+        QFETCH(QString, error);
+        const QString base = dir_.filePath(QStringLiteral("base"));
+        QDir(base).removeRecursively();
+        QVERIFY(QDir().mkpath(base));
+        const QString fallback = base + QStringLiteral("/app-") + QString::number(::geteuid());
+        const QString folder =
+            xdg == QLatin1String("abs") ? base + QStringLiteral("/run") : fallback;
+        const bool other = stray.endsWith(QLatin1String(" other"));
+        plant(other ? stray.chopped(6) : stray, folder);
+        if (other && ::chown(QFile::encodeName(folder).constData(), 65534, 65534) != 0)
+            QSKIP("giving a folder to another user needs root");
+        const QByteArray oldXdg = qgetenv("XDG_RUNTIME_DIR");
+        if (xdg.isEmpty())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR",
+                    xdg == QLatin1String("rel") ? "run" : QFile::encodeName(folder));
+        const PrivateFolder::Runtime r = PrivateFolder::runtime(QStringLiteral("app"), base);
+        qputenv("XDG_RUNTIME_DIR", oldXdg);
+        QCOMPARE(r.path, folder);
+        QCOMPARE(r.error, error);
+        if (error.isEmpty())
+            QCOMPARE(mode(folder), 0700);
+        else if (stray.startsWith(QLatin1String("folder")))
+            QCOMPARE(mode(folder), int(stray.mid(7, 3).toUInt(nullptr, 8)));
+        targetUntouched();
+    }
+
+    // Per-desktop file names: one X server under its different spellings is one name;
+    // nothing from the environment can put '/' or '.' into a path.
+    void displayFileKey_data() {
+        QTest::addColumn<QByteArray>("wayland");
+        QTest::addColumn<QByteArray>("x11");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("X") << QByteArray() << QByteArray(":1") << "x11-1";
+        QTest::newRow("X screen") << QByteArray() << QByteArray("unix:1.2") << "x11-1";
+        QTest::newRow("X remote") << QByteArray() << QByteArray("localhost:10.0")
+                                  << "x11-localhost-10";
+        QTest::newRow("Wayland wins")
+            << QByteArray("wayland-0") << QByteArray(":1") << "wl-wayland-0";
+        QTest::newRow("climbing out")
+            << QByteArray("../../etc/x") << QByteArray() << "wl-_2e_2e_2f_2e_2e_2fetc_2fx";
+        QTest::newRow("none") << QByteArray() << QByteArray() << "";
+    }
+    void displayFileKey() {
+        QFETCH(QByteArray, wayland);
+        QFETCH(QByteArray, x11);
+        QFETCH(QString, key);
+        QCOMPARE(DisplayName::fileKey(wayland, x11), key);
+        const QString longKey = DisplayName::fileKey(QByteArray(200, '/') + wayland, {});
+        QVERIFY(longKey.size() <= 40 && !longKey.contains(QLatin1Char('/')));
     }
 
     void clientAgainstNoServer() {

@@ -1,5 +1,5 @@
-// The About box: texts, layout, the page opened on load, closing by Enter and Esc, and
-// every way the system-information button can go.
+// The About box: texts, layout, the page opened on load (none unless the build names one),
+// closing by Enter and Esc, and every way the system-information button can go.
 #include "Fakes.h"
 #include "about/frmAbout.h"
 #include "form/Vocabulary.h"
@@ -20,8 +20,9 @@ class TestAbout : public QObject {
         FakePlatform fakes;
         FakeKeyValues keys;
         QPointer<frmAbout> w;
-        Box() {
+        explicit Box(const QString& homePage = {}) {
             w = new frmAbout(fakes.platform(), keys);
+            w->homePage = homePage;
             w->Load();
             w->show();
         }
@@ -38,10 +39,21 @@ private Q_SLOTS:
         QCOMPARE(b.w->cmdSysInfoWidget()->text(), QStringLiteral("系统信息(&S)..."));
         QVERIFY(b.w->cmdOKWidget()->isDefault());
         QVERIFY(!b.w->isModal());
-        // The home page opens on load, once.
-        QCOMPARE(b.fakes.shell.opened.size(), size_t(1));
-        QCOMPARE(b.fakes.shell.opened[0], QUrl(frmAbout::kHomePage));
-        QVERIFY(b.fakes.shell.opened[0].isValid());
+    }
+
+    // A page opens on load, once, only when the build names one.
+    void homePage_data() {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QList<QUrl>>("opened");
+        QTest::newRow("none") << QString("") << QList<QUrl>{};
+        QTest::newRow("named") << QString("https://example.org/kivo")
+                               << QList<QUrl>{QUrl("https://example.org/kivo")};
+    }
+    void homePage() {
+        QFETCH(QString, page);
+        QFETCH(QList<QUrl>, opened);
+        Box b(page);
+        QCOMPARE(QList<QUrl>(b.fakes.shell.opened.begin(), b.fakes.shell.opened.end()), opened);
     }
 
     void layoutInPixels_data() {

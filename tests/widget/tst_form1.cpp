@@ -182,15 +182,13 @@ private Q_SLOTS:
         QVERIFY(about);
         QVERIFY(about->isVisible());
         QVERIFY(!about->isModal());
-        QCOMPARE(h.fakes.shell.opened.size(), size_t(1));
         h.form->NMshow->trigger();
         QCOMPARE(h.form->about(), about.data());
-        QCOMPARE(h.fakes.shell.opened.size(), size_t(1));
         about->cmdOK_Click();
         QTRY_VERIFY(!about);
         h.form->NMshow->trigger();
         QVERIFY(h.form->about());
-        QCOMPARE(h.fakes.shell.opened.size(), size_t(2));
+        QVERIFY(h.form->about()->isVisible());
         h.form->about()->cmdOK_Click();
     }
 
