@@ -1,6 +1,7 @@
 // The text tool's box: placed at a release point, widened as the user types, and burnt
 // into the picture at the next release in the colour and size current at that moment.
 #include "capture/frmCapture.h"
+#include "form/ChromeScale.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -16,16 +17,18 @@ bool frmCapture::TextStep(float X, float Y) {
     // box measures its text as it will be drawn.
     const float size = chosenTextSize();
     if (size > 0) {
-        drawFont_.setPointSizeF(size);
+        // As large as the chrome around it: on a 200 % screen, twice the pixels.
+        const double points = kivo::pointSize(size, scale_, logicalDpiY());
+        drawFont_.setPointSizeF(points);
         QFont boxFont = textEditW_->font();
-        boxFont.setPointSizeF(size);
+        boxFont.setPointSizeF(points);
         textEditW_->setFont(boxFont);
     }
 
     if (!TextEdit.Visible()) {
         // Placed at the release point itself, even near the screen's edges.
         TextEdit.move(X, Y);
-        TextEdit.setWidth(25);
+        TextEdit.setWidth(25 * scale_);
         TextEdit.show();
         textEditW_->setFocus(Qt::OtherFocusReason);
         return false;
