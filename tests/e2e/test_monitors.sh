@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Two monitors side by side on one 3840x1080 screen, the right one primary: a capture covers
-# the primary monitor exactly and shows its own pixels; a drag in it copies what it shows; a
-# drag that runs onto the other monitor stays on the captured one; `kivo gui --screen`
-# picks a monitor by name or by the pointer, and names the monitors for an unknown one.
+# the primary monitor exactly and shows its own pixels; a drag and a handle drag in it copy
+# what it shows; a drag that runs onto the other monitor stays on the captured one;
+# `kivo gui --screen` picks a monitor by name or by the pointer, and names the monitors for
+# an unknown one.
 . "$(dirname "$0")/lib.sh"
 
 e2e_start_display 3840x1080
@@ -28,10 +29,12 @@ copied_is() {
     e2e_copied_is "$1"
 }
 
-# Screen (2020, 50)-(2320, 250) is window (100, 50)-(400, 250).
+# Screen (2020, 50)-(2320, 250) is window (100, 50)-(400, 250); then handle 6, on screen
+# (2318, 248)-(2321, 251), takes the corner to (2420, 300).
 e2e_drag 2020 50 2320 250
+e2e_drag 2319 249 2420 300
 xdotool mousemove 2100 100 click --repeat 2 --delay 60 1
-copied_is 300x200+2020+50
+copied_is 400x250+2020+50
 
 # The left monitor by name; a drag from (1700, 500) onto the right monitor ends on the
 # window's last column: 219 x 200, and the strip stays on the window, right-aligned with it.
