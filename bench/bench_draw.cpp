@@ -20,7 +20,9 @@ namespace {
 struct NoisyScreen : ScreenSource {
     QSize s;
     explicit NoisyScreen(QSize size) : s(size) {}
-    QSize size() const override { return s; }
+    QRect geometry() const override { return QRect(QPoint(0, 0), s); }
+    QStringList names() const override { return {}; }
+    bool choose(const QString&) override { return true; }
     QImage grab() override {
         QImage img(s, QImage::Format_RGB32);
         QRandomGenerator rng(7);

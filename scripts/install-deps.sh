@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-image-formats-plugins libgif-dev libdeflate-dev libxcb1-dev libxcb-shm0-dev
   fonts-noto-cjk
-  xvfb openbox trayer xdotool xclip imagemagick x11-utils
+  xvfb openbox trayer xdotool xclip imagemagick x11-utils x11-xserver-utils
   qt6-translations-l10n
   # make deb and its checks
   dpkg-dev file lintian desktop-file-utils appstream man-db

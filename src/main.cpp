@@ -2,8 +2,10 @@
 #include "platform/InstanceLock.h"
 #include "platform/QtPlatform.h"
 #include "platform/QtTrayIcon.h"
+#include "platform/ScreenSource.h"
 #include "platform/SystemKeyValues.h"
 #include "shell/AppIcon.h"
+#include "shell/CaptureRequest.h"
 #include "shell/CommandChannel.h"
 #include "shell/CommandLine.h"
 #include "shell/DisplayCheck.h"
@@ -30,13 +32,17 @@ QString lockError(const InstanceLock& lock) {
 // the lock, this process takes the lock (into `lock`) and becomes the host, whose start-up
 // opens the capture asked for. Returns -1 then, else the exit status.
 int forward(const CommandLine& cl, const HostPaths& paths, std::unique_ptr<InstanceLock>& lock) {
-    const QByteArray command = cl.mode == CommandLine::Gui ? "gui" : "quit";
+    const QByteArray command =
+        cl.mode == CommandLine::Gui ? CaptureRequest::line(cl.screen) : QByteArray("quit");
     const QString& path = paths.socket;
     for (int attempt = 0; attempt < 50; ++attempt) {
-        switch (CommandChannel::send(path, command)) {
+        QString reason; // why the host refused, when it says
+        switch (CommandChannel::send(path, command, 3000, &reason)) {
         case CommandChannel::Reply::Done:
             return 0;
         case CommandChannel::Reply::Refused:
+            if (!reason.isEmpty())
+                return print(stderr, QStringLiteral("kivo: %1\n").arg(reason), 1);
             return print(stderr,
                          QStringLiteral("kivo: the running Kivo refused \"%1\"\n")
                              .arg(QString::fromLatin1(command)),
@@ -100,7 +106,8 @@ int main(int argc, char** argv) {
     }
 
     // One window pixel must be one screen pixel: no high-DPI scaling, whatever the
-    // environment asks for.
+    // environment asks for. What it asks for still sizes the controls around the picture.
+    const DesktopScaleHints scaleHints = DesktopScaleHints::fromEnvironment();
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     qunsetenv("QT_SCALE_FACTOR");
     qunsetenv("QT_SCREEN_SCALE_FACTORS");
@@ -113,15 +120,23 @@ int main(int argc, char** argv) {
     app.setQuitOnLastWindowClosed(false);
     app.setWindowIcon(appIcon());
 
-    QtPlatform platform(instance.get());
+    QtPlatform platform(instance.get(), scaleHints);
+    const Platform services = platform.platform();
+    // `kivo gui --screen WHICH` that starts the host: its first capture covers that monitor.
+    if (!cl.screen.isEmpty() && !services.screen->choose(cl.screen))
+        return print(stderr,
+                     QStringLiteral("kivo: %1\n")
+                         .arg(CaptureRequest::unknownMonitor(cl.screen, services.screen->names())),
+                     1);
     QtTrayIcon tray;
     SystemKeyValues keys;
-    Form1 host(platform.platform(), tray, keys);
+    Form1 host(services, tray, keys);
     if (!host.Load())
         return 0;
 
     CommandServer commands;
-    QObject::connect(&commands, &CommandServer::captureRequested, &host, &Form1::jietu_Click);
+    QObject::connect(&commands, &CommandServer::captureRequested, &host, &Form1::captureOn);
+    commands.setMonitorNames([&services] { return services.screen->names(); });
     QObject::connect(&commands, &CommandServer::quitRequested, &host, &Form1::NMexit_Click);
     commands.listen(paths.socket);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &host, &Form1::Unload);

@@ -2,9 +2,10 @@
 #include <QPoint>
 #include <QWidget>
 
-// One of the eight selection handles: a 4 x 4 square in the frame colour. From a press
-// until the release every move comes here, wherever the pointer goes (Qt's implicit grab),
-// and is passed on with the handle's index and where the pointer is on the parent window.
+// One of the eight selection handles: a square in the frame colour (4 x 4 at the chrome's
+// scale 1). From a press until the release every move comes here, wherever the pointer goes
+// (Qt's implicit grab), and is passed on with the handle's index and where the pointer is on
+// the parent window.
 class HandleWidget : public QWidget {
     Q_OBJECT
 public:

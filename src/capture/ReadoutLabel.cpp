@@ -5,14 +5,15 @@
 #include <QPainter>
 #include <cmath>
 
-ReadoutLabel::ReadoutLabel(QWidget* parent) : QLabel(parent) {
+ReadoutLabel::ReadoutLabel(QWidget* parent, float scale) : QLabel(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    setFont(readoutFont());
+    setFont(readoutFont(scale, logicalDpiY()));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0, 0, 0));
     pal.setColor(QPalette::WindowText, QColor(255, 255, 255));
     setPalette(pal);
-    setContentsMargins(2, 0, 2, 0);
+    const int margin = kivo::roundInt(2 * scale);
+    setContentsMargins(margin, 0, margin, 0);
     layout_.setTextFormat(Qt::PlainText);
     layout_.setPerformanceHint(QStaticText::AggressiveCaching);
     hide();

@@ -13,7 +13,8 @@
 class ReadoutLabel : public QLabel {
     Q_OBJECT
 public:
-    explicit ReadoutLabel(QWidget* parent);
+    // scale: the chrome's (form/ChromeScale.h), for the font and the margins.
+    explicit ReadoutLabel(QWidget* parent, float scale = 1);
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 

@@ -61,21 +61,32 @@ std::optional<Box> resizedByHandle(int index, const Corners& atStart, float cx, 
     return Box{float(left), float(top), float(width), float(height)};
 }
 
-Place toolbarPlace(const Box& sel, float pw, float ph, float screenH) {
+Place toolbarPlace(const Box& sel, float pw, float ph, float screenH, float scale) {
     const float L = sel.left, T = sel.top, W = sel.width, H = sel.height;
-    Place at{L + W - pw, T + H + 4};
+    const float gap = 4 * scale;
+    Place at{L + W - pw, T + H + gap};
     // Strictly smaller: a strip that ends exactly on the last row still goes under the frame.
-    if (screenH < float(T + H + 4 + ph))
-        at.top = T + H - ph - 4;
+    if (screenH < float(T + H + gap + ph))
+        at.top = T + H - ph - gap;
     if (at.left < 0)
         at.left = 0;
     return at;
 }
 
-float stylePanelTop(float stripTop, float stripHeight, float panelHeight, float screenH) {
-    if (screenH < stripTop + stripHeight + 3 + panelHeight)
-        return stripTop - panelHeight - 3;
-    return stripTop + stripHeight + 3;
+float stylePanelTop(float stripTop, float stripHeight, float panelHeight, float screenH,
+                    float scale) {
+    const float gap = 3 * scale;
+    if (screenH < stripTop + stripHeight + gap + panelHeight)
+        return stripTop - panelHeight - gap;
+    return stripTop + stripHeight + gap;
+}
+
+Place readoutPlace(const Box& sel, float scale) {
+    return {sel.left + 2 * scale, sel.top + 2 * scale};
+}
+
+float infoTop(float readoutTop, float readoutHeight, float scale) {
+    return readoutTop + readoutHeight + 2 * scale;
 }
 
 float movedEdge(float start, float down, float now, float size, float screen) {
@@ -85,6 +96,14 @@ float movedEdge(float start, float down, float now, float size, float screen) {
     if (screen < size + edge)
         edge = screen - size;
     return edge;
+}
+
+float heldInside(float v, float extent) {
+    if (v > extent - 1)
+        return extent - 1;
+    if (v < 0)
+        return 0;
+    return v;
 }
 
 float clampToSpan(float v, float lo, float len) {

@@ -1,7 +1,8 @@
 #pragma once
 // Where the selection's companions go, and how a drag changes the selection: plain
 // arithmetic on the selection rectangle (Left, Top, Width, Height as 32-bit floats), with no
-// window involved.
+// window involved. `scale` is the chrome's (form/ChromeScale.h): the gaps between the
+// selection and its companions grow with it; at 1 they are the designed ones.
 #include <optional>
 
 namespace geometry {
@@ -27,12 +28,19 @@ struct Corners {
 std::optional<Box> resizedByHandle(int index, const Corners& atStart, float cx, float cy, float hw,
                                    float hh);
 
-// The toolbar strip (pw x ph) under the selection's bottom-right corner, or inside it when
-// it would pass the screen's last row (screenH), never left of the screen.
-Place toolbarPlace(const Box& sel, float pw, float ph, float screenH);
+// The toolbar strip (pw x ph) 4 pixels under the selection's bottom-right corner, or inside
+// it when it would pass the screen's last row (screenH), never left of the screen.
+Place toolbarPlace(const Box& sel, float pw, float ph, float screenH, float scale = 1);
 
-// The style panel's top: under the strip, or above it when it would pass the last row.
-float stylePanelTop(float stripTop, float stripHeight, float panelHeight, float screenH);
+// The style panel's top: 3 pixels under the strip, or above it when it would pass the last
+// row.
+float stylePanelTop(float stripTop, float stripHeight, float panelHeight, float screenH,
+                    float scale = 1);
+
+// The size read-out's place, 2 pixels inside the selection's top-left corner.
+Place readoutPlace(const Box& sel, float scale = 1);
+// The colour read-out's top, 2 pixels under the size read-out.
+float infoTop(float readoutTop, float readoutHeight, float scale = 1);
 
 // One coordinate of a whole-selection move to start - (down - now), kept on the screen:
 // first not before 0, then not past the screen's end (so a selection longer than the screen
@@ -41,5 +49,9 @@ float movedEdge(float start, float down, float now, float size, float screen);
 
 // v held to [lo, lo + len].
 float clampToSpan(float v, float lo, float len);
+
+// A pointer coordinate held to the window's pixels 0 .. extent - 1: where it would be if the
+// pointer could not leave the window (it can, onto another monitor, during a drag).
+float heldInside(float v, float extent);
 
 } // namespace geometry

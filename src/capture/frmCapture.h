@@ -22,8 +22,9 @@ class HandleWidget;
 class ToolbarStrip;
 class StylePanel;
 
-// One capture: a borderless window over the primary screen showing a frozen picture of
-// it, on which the user selects, annotates and finally copies or saves an area.
+// One capture: a borderless window over one monitor (the primary one unless another was
+// chosen) showing a frozen picture of it, on which the user selects, annotates and finally
+// copies or saves an area. Every position it works with is a window position.
 //
 // The class is split by concern, every file in this folder:
 //   frmCapture_startup.cpp    controls, start-up that freezes the screen, painting, event routing
@@ -48,7 +49,7 @@ public:
     // Start-up: freeze the screen, start the history. False when the program was ended
     // because another instance runs (the window must then not be shown).
     bool Load();
-    // Show the window over the whole primary screen.
+    // Show the window over the whole monitor.
     void showCapture();
     // End the capture: the window closes and is destroyed later.
     void Unload();
@@ -91,11 +92,15 @@ public:
     // Screen width and height in pixels, as 32-bit floats.
     float SW() const { return sw_; }
     float SH() const { return sh_; }
+    // How much larger than designed the controls around the picture are (form/ChromeScale.h).
+    float chromeScale() const { return scale_; }
 
     // ---- Placement ----
     void ImageMove();
     void LabelMove();
     void ToolbarMove();
+    // LblPos and lblInfo at the selection's top-left corner (LabelMove without the caption).
+    void placeReadouts();
 
     // ---- Drawing ----
     // Draw an arrow on target (anything with Line(x1, y1, x2, y2, colour)).
@@ -144,6 +149,10 @@ protected:
 
 private:
     // ---- Mouse handlers of the window (Button, Shift, X, Y as the window sees them) ----
+    // A pointer position held inside the window (heldInside in SelectionGeometry).
+    QPointF heldInside(QPointF at) const;
+    // ptNow from a handle's report of the pointer, held inside the window.
+    void setPointerNow(QPoint at);
     void Form_MouseDown(int Button, int Shift, float X, float Y);
     void Form_MouseMove(int Button, int Shift, float X, float Y);
     void Form_MouseUp(int Button, int Shift, float X, float Y);
@@ -187,6 +196,8 @@ private:
         QRect bounds; // every pixel it may touch
     };
     TextPaint openText();
+    // The text's point size: the chosen size, as large as the chrome around it.
+    double textPoints() const;
     static void paintText(QPainter& p, const TextPaint& t);
     void placeTextBox();
 
@@ -211,6 +222,7 @@ private:
     Platform platform_;
     Canvas canvas_;
     float sw_ = 0, sh_ = 0;
+    float scale_ = 1;
     bool unloaded_ = false;
     int modalDepth_ = 0;
     bool unloadPending_ = false;

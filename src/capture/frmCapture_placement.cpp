@@ -34,13 +34,18 @@ void frmCapture::ImageMove() {
 void frmCapture::LabelMove() {
     setCaption(LblPos, lblPosW_,
                floatText(Shape1.Width()) + QLatin1Char('x') + floatText(Shape1.Height()));
-    LblPos.move(Shape1.Left() + 2, Shape1.Top() + 2);
-    lblInfo.move(Shape1.Left() + 2, LblPos.Top() + LblPos.Height() + 2);
+    placeReadouts();
+}
+
+void frmCapture::placeReadouts() {
+    const geometry::Place at = geometry::readoutPlace(box(Shape1), scale_);
+    LblPos.move(at.left, at.top);
+    lblInfo.move(at.left, geometry::infoTop(LblPos.Top(), LblPos.Height(), scale_));
 }
 
 void frmCapture::ToolbarMove() {
     const geometry::Place at =
-        geometry::toolbarPlace(box(Shape1), Picture1.Width(), Picture1.Height(), SH());
+        geometry::toolbarPlace(box(Shape1), Picture1.Width(), Picture1.Height(), SH(), scale_);
     Picture1.move(at.left, at.top);
     Picture1.show();
 }

@@ -96,8 +96,7 @@ void frmCapture::Form_MouseMove(int Button, int /*Shift*/, float X, float Y) {
         platform_.pointer->set(PointerShape::SizeAll);
         Shape1.move(geometry::movedEdge(sngStartX, sngDownX, X, Shape1.Width(), SW()),
                     geometry::movedEdge(sngStartY, sngDownY, Y, Shape1.Height(), SH()));
-        LblPos.move(Shape1.Left() + 2, Shape1.Top() + 2);
-        lblInfo.move(Shape1.Left() + 2, LblPos.Top() + LblPos.Height() + 2);
+        placeReadouts();
     } else {
         const float sx = sngStartX, sy = sngStartY;
         if (X > sx && Y > sy)

@@ -4,6 +4,7 @@
 
 #include "capture/HandleWidget.h"
 #include "capture/ReadoutLabel.h"
+#include "capture/SelectionGeometry.h"
 #include "capture/TextBox.h"
 #include "form/MouseArgs.h"
 #include "form/Vocabulary.h"
@@ -41,6 +42,7 @@ frmCapture::frmCapture(const Platform& platform, QWidget* parent)
     const QSize screen = platform_.screen ? platform_.screen->size() : QSize();
     sw_ = float(screen.width());
     sh_ = float(screen.height());
+    scale_ = platform_.screen ? platform_.screen->scale() : 1;
     createControls();
     connect(&canvas_, &Canvas::changed, this, qOverload<const QRect&>(&QWidget::update));
 }
@@ -51,8 +53,9 @@ void frmCapture::createControls() {
     Shape1.setRepaint(
         [this](const QRect& before, const QRect& after) { repaintFrame(before, after); });
 
-    lblPosW_ = new ReadoutLabel(this);
-    lblInfoW_ = new ReadoutLabel(this);
+    const float s = scale_;
+    lblPosW_ = new ReadoutLabel(this, s);
+    lblInfoW_ = new ReadoutLabel(this, s);
     LblPos.setWidget(lblPosW_);
     lblInfo.setWidget(lblInfoW_);
 
@@ -60,35 +63,36 @@ void frmCapture::createControls() {
         auto* handle = new HandleWidget(this, i);
         handles_[size_t(i)] = handle;
         Image1[size_t(i)].setWidget(handle);
-        Image1[size_t(i)].setGeometry(0, 0, 4, 4);
+        const float side = float(kivo::roundInt(4 * s));
+        Image1[size_t(i)].setGeometry(0, 0, side, side);
         // During a drag the handle reports where the pointer is on this window.
         connect(handle, &HandleWidget::mouseDown, this,
                 [this](int index, int button, int shift, float x, float y, QPoint at) {
-                    ptNow = {at.x(), at.y()};
+                    setPointerNow(at);
                     Image1_MouseDown(index, button, shift, x, y);
                 });
         connect(handle, &HandleWidget::mouseMove, this,
                 [this](int index, int button, int shift, float x, float y, QPoint at) {
-                    ptNow = {at.x(), at.y()};
+                    setPointerNow(at);
                     Image1_MouseMove(index, button, shift, x, y);
                 });
         connect(handle, &HandleWidget::mouseUp, this,
                 [this](int index, int button, int shift, float x, float y, QPoint at) {
-                    ptNow = {at.x(), at.y()};
+                    setPointerNow(at);
                     Image1_MouseUp(index, button, shift, x, y);
                 });
     }
 
-    toolbar_ = new ToolbarStrip(this);
+    toolbar_ = new ToolbarStrip(this, s);
     Picture1.setWidget(toolbar_);
-    Picture1.setGeometry(0, 0, 265, 26);
+    Picture1.setGeometry(0, 0, 265 * s, 26 * s);
     connect(toolbar_, &ToolbarStrip::buttonClicked, this, &frmCapture::Image2_Click);
     connect(toolbar_, &ToolbarStrip::buttonHovered, this, &frmCapture::Image2_MouseMove);
     connect(toolbar_, &ToolbarStrip::backgroundHovered, this, &frmCapture::Picture1_MouseMove);
 
-    stylePanel_ = new StylePanel(this);
+    stylePanel_ = new StylePanel(this, s);
     Picture2.setWidget(stylePanel_);
-    Picture2.setGeometry(0, twips(420), twips(3975), twips(560));
+    Picture2.setGeometry(0, twips(420) * s, twips(3975) * s, twips(560) * s);
     connect(stylePanel_, &StylePanel::sizeListToggled, this, &frmCapture::OpenCombo);
     connect(stylePanel_, &StylePanel::backgroundHovered, this, &frmCapture::Picture2_MouseMove);
 
@@ -96,7 +100,7 @@ void frmCapture::createControls() {
     textEditW_ = new TextBox(this);
     textEditW_->hide();
     TextEdit.setRepaint([this](const QRect&, const QRect&) { placeTextBox(); });
-    TextEdit.setGeometry(twips(2040), twips(1920), twips(495), twips(240));
+    TextEdit.setGeometry(twips(2040) * s, twips(1920) * s, twips(495) * s, twips(240) * s);
     connect(textEditW_, &QLineEdit::textChanged, this, &frmCapture::TextEdit_Change);
 
     drawFont_ = font();
@@ -140,7 +144,8 @@ bool frmCapture::Load() {
 
     // Freeze the screen: Image (and then Picture) share the grabbed pixels, no copy.
     const QSize size(kivo::roundInt(sw_), kivo::roundInt(sh_));
-    setGeometry(0, 0, size.width(), size.height());
+    const QPoint origin = platform_.screen->geometry().topLeft();
+    setGeometry(QRect(origin, size));
     std::thread prefault = prepareBackingStore(size);
     QImage frozen = platform_.screen->grab();
     if (prefault.joinable())
@@ -156,7 +161,7 @@ bool frmCapture::Load() {
         frozen = full;
     }
     canvas_.setPicture(frozen);
-    setGeometry(0, 0, size.width(), size.height());
+    setGeometry(QRect(origin, size));
     canvas_.commitImage();
 
     HistoryStart();
@@ -250,27 +255,41 @@ bool frmCapture::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+QPointF frmCapture::heldInside(QPointF at) const {
+    return {geometry::heldInside(float(at.x()), sw_), geometry::heldInside(float(at.y()), sh_)};
+}
+
+void frmCapture::setPointerNow(QPoint at) {
+    const QPointF held = heldInside(at);
+    ptNow = {kivo::roundInt(held.x()), kivo::roundInt(held.y())};
+}
+
+// A drag begun on the window goes on reaching it beyond its edges (on another monitor):
+// every position is held inside it.
 void frmCapture::mousePressEvent(QMouseEvent* e) {
     if (unloaded_)
         return;
     sawPress_ = true;
     lastPressTime_ = e->timestamp();
-    Form_MouseDown(mouseargs::button(e->button()), mouseargs::shift(e->modifiers()),
-                   float(e->position().x()), float(e->position().y()));
+    const QPointF at = heldInside(e->position());
+    Form_MouseDown(mouseargs::button(e->button()), mouseargs::shift(e->modifiers()), float(at.x()),
+                   float(at.y()));
 }
 
 void frmCapture::mouseMoveEvent(QMouseEvent* e) {
     if (unloaded_)
         return;
+    const QPointF at = heldInside(e->position());
     Form_MouseMove(mouseargs::buttons(e->buttons()), mouseargs::shift(e->modifiers()),
-                   float(e->position().x()), float(e->position().y()));
+                   float(at.x()), float(at.y()));
 }
 
 void frmCapture::mouseReleaseEvent(QMouseEvent* e) {
     if (unloaded_)
         return;
-    Form_MouseUp(mouseargs::button(e->button()), mouseargs::shift(e->modifiers()),
-                 float(e->position().x()), float(e->position().y()));
+    const QPointF at = heldInside(e->position());
+    Form_MouseUp(mouseargs::button(e->button()), mouseargs::shift(e->modifiers()), float(at.x()),
+                 float(at.y()));
 }
 
 void frmCapture::mouseDoubleClickEvent(QMouseEvent* e) {

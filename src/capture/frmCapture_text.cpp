@@ -2,13 +2,19 @@
 // into the picture at the next release in the colour and size current at that moment.
 #include "capture/TextBox.h"
 #include "capture/frmCapture.h"
+#include "form/ChromeScale.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
+double frmCapture::textPoints() const {
+    // As large as the chrome around it: on a 200 % screen, twice the pixels.
+    return kivo::pointSize(chosenTextSize(), scale_, logicalDpiY());
+}
+
 frmCapture::TextPaint frmCapture::openText() {
     QFont font = drawFont_;
-    font.setPointSizeF(chosenTextSize());
+    font.setPointSizeF(textPoints());
     const QFontMetrics fm(font);
     const QString text = textEditW_->text();
     const QPoint at(kivo::roundInt(TextEdit.Left()), kivo::roundInt(TextEdit.Top()));
@@ -32,13 +38,13 @@ bool frmCapture::TextStep(float X, float Y) {
 
     // The window's drawing font and the box take the chosen size together, so that the
     // box measures and shows its text as it will be drawn.
-    drawFont_.setPointSizeF(chosenTextSize());
+    drawFont_.setPointSizeF(textPoints());
     textEditW_->setFont(drawFont_);
 
     if (!TextEdit.Visible()) {
         // Placed at the release point itself, even near the screen's edges.
         TextEdit.move(X, Y);
-        TextEdit.setWidth(25);
+        TextEdit.setWidth(25 * scale_);
         TextEdit.show();
         textEditW_->setFocus(Qt::OtherFocusReason);
         return false;

@@ -26,17 +26,19 @@ void frmCapture::Image2_Click(int Index) {
     case kButtonEllipse:
     case kButtonRectangle: {
         Picture2.setLeft(Picture1.Left());
-        Picture2.setTop(
-            geometry::stylePanelTop(Picture1.Top(), Picture1.Height(), Picture2.Height(), SH()));
+        Picture2.setTop(geometry::stylePanelTop(Picture1.Top(), Picture1.Height(),
+                                                Picture2.Height(), SH(), scale_));
+        const double s = scale_;
         if (Index == kButtonText) {
             panel.PicFont.show();
-            panel.PicColor.setLeft(78.667f);
-            Picture2.setWidth(float(3620.0 / kTwipsPerPixel));
+            panel.PicColor.setLeft(78.667f * scale_);
+            Picture2.setWidth(float(3620.0 / kTwipsPerPixel * s));
         } else {
             // The colours take the size picker's place and the panel narrows by its width.
             panel.PicFont.hide();
             panel.PicColor.setLeft(panel.PicFont.Left());
-            Picture2.setWidth(float(3620.0 / kTwipsPerPixel - double(panel.PicFont.Width()) - 2));
+            Picture2.setWidth(
+                float(3620.0 / kTwipsPerPixel * s - double(panel.PicFont.Width()) - 2 * s));
         }
         panel.Shape4.setWidth(Picture2.Width());
         if (!Picture2.Visible())

@@ -14,8 +14,10 @@ class InstanceCheck;
 // after the application object.
 class QtPlatform {
 public:
-    // instance: the previous-instance check, owned by the caller.
-    explicit QtPlatform(InstanceCheck* instance) : instance_(instance) {}
+    // instance: the previous-instance check, owned by the caller; scale: what the desktop
+    // asked for, taken before Qt's own scaling was switched off.
+    explicit QtPlatform(InstanceCheck* instance, const DesktopScaleHints& scale = {})
+        : instance_(instance), screen_(scale) {}
     Platform platform();
 
 private:

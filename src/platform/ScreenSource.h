@@ -1,23 +1,57 @@
 #pragma once
-#include <QImage>
-#include <QSize>
+#include "platform/DesktopScale.h"
 
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class QScreen;
 class QWidget;
 
-// Where a capture's frozen picture comes from: the primary screen.
+// Where a capture's frozen picture comes from: one monitor of the desktop, the primary one
+// unless another is chosen. The grab and the window's place both follow the chosen monitor's
+// geometry, and one window pixel is one screen pixel.
 class ScreenSource {
 public:
+    // The words a choice may be besides a monitor's name.
+    static inline const QString kPrimary = QStringLiteral("primary");
+    static inline const QString kPointer = QStringLiteral("pointer");
+
     virtual ~ScreenSource() = default;
-    // The primary screen's size in pixels (one window pixel is one screen pixel).
-    virtual QSize size() const = 0;
-    // A copy of the primary screen's pixels, Format_RGB32, origin at the screen origin.
+    // The chosen monitor's place on the desktop, in screen pixels.
+    virtual QRect geometry() const = 0;
+    QSize size() const { return geometry().size(); }
+    // A copy of the chosen monitor's pixels, Format_RGB32, origin at its top-left corner.
     virtual QImage grab() = 0;
-    // Show window over the whole primary screen, window pixel (0, 0) on screen pixel (0, 0).
+    // Show window over the whole chosen monitor, window pixel (0, 0) on its top-left pixel.
     virtual void showOver(QWidget& window);
+    // How much larger than at 96 dpi the desktop draws on the chosen monitor (DesktopScale.h).
+    virtual float scale() const { return 1; }
+    // The monitors' names, as the window system gives them (`xrandr --listmonitors`).
+    virtual QStringList names() const = 0;
+    // Cover monitor `which` from the next capture on: kPrimary, kPointer (the one under the
+    // pointer now) or one of names(). False, changing nothing, for any other word.
+    virtual bool choose(const QString& which) = 0;
 };
 
-class QtScreenSource final : public ScreenSource {
+// The monitors as Qt sees them; the grab reads the X server's root window.
+class QtScreenSource : public ScreenSource {
 public:
-    QSize size() const override;
+    explicit QtScreenSource(const DesktopScaleHints& hints = {}) : hints_(hints) {}
+    QRect geometry() const override;
     QImage grab() override;
+    void showOver(QWidget& window) override;
+    float scale() const override;
+    QStringList names() const override;
+    bool choose(const QString& which) override;
+
+protected:
+    // The chosen monitor; the primary one when nothing else is chosen or it went away.
+    QScreen* screen() const;
+
+private:
+    DesktopScaleHints hints_;
+    QString chosen_; // a monitor's name; empty for the primary
 };

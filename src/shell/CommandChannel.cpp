@@ -1,5 +1,8 @@
 #include "shell/CommandChannel.h"
 
+#include "platform/ScreenSource.h"
+#include "shell/CaptureRequest.h"
+
 #include <QDebug>
 #include <QLocalSocket>
 #include <QTimer>
@@ -10,10 +13,17 @@ constexpr qint64 kMaxLine = 64;
 // A client that says nothing is dropped after this.
 constexpr int kIdleMs = 2000;
 constexpr int kStarvingNoteMs = 60000;
+
+// The reason after "refused:" on the answer's first line, printable characters only.
+QString printableReason(const QByteArray& answer) {
+    QString text = QString::fromUtf8(answer.left(answer.indexOf('\n')).mid(7)).left(400);
+    text.removeIf([](QChar c) { return !c.isPrint(); });
+    return text.startsWith(QLatin1Char(':')) ? text.mid(1).trimmed() : text.trimmed();
+}
 } // namespace
 
 CommandChannel::Reply CommandChannel::send(const QString& socketPath, const QByteArray& command,
-                                           int timeoutMs) {
+                                           int timeoutMs, QString* reason) {
     QLocalSocket socket;
     socket.connectToServer(socketPath);
     if (!socket.waitForConnected(timeoutMs))
@@ -27,7 +37,11 @@ CommandChannel::Reply CommandChannel::send(const QString& socketPath, const QByt
     answer += socket.readAll();
     if (answer.startsWith("ok\n"))
         return Reply::Done;
-    return answer.startsWith("refused") ? Reply::Refused : Reply::NoServer;
+    if (!answer.startsWith("refused"))
+        return Reply::NoServer;
+    if (reason)
+        *reason = printableReason(answer);
+    return Reply::Refused;
 }
 
 CommandServer::CommandServer(QObject* parent) : QObject(parent) {
@@ -77,18 +91,34 @@ void CommandServer::serve(QLocalSocket* socket) {
             }
             return;
         }
-        const QByteArray line = socket->readLine(kMaxLine + 1).trimmed();
-        const bool gui = line == "gui";
-        const bool quit = line == "quit";
-        if (!gui && !quit)
-            qWarning() << "kivo: refused request" << line.left(kMaxLine);
-        socket->write(gui || quit ? "ok\n" : "refused\n");
+        const Decision d = decide(socket->readLine(kMaxLine + 1).trimmed());
+        socket->write(d.answer);
         socket->flush();
         socket->disconnectFromServer();
         // Acted on after the answer is out: quitting ends the process at once.
-        if (gui)
-            Q_EMIT captureRequested();
-        else if (quit)
+        if (d.capture)
+            Q_EMIT captureRequested(*d.capture);
+        else if (d.quit)
             Q_EMIT quitRequested();
     });
+}
+
+CommandServer::Decision CommandServer::decide(const QByteArray& line) const {
+    if (line == "quit")
+        return {"ok\n", std::nullopt, true};
+    const std::optional<QString> monitor = CaptureRequest::parse(line);
+    if (!monitor) {
+        qWarning() << "kivo: refused request" << line.left(kMaxLine);
+        return {"refused\n", std::nullopt, false};
+    }
+    if (monitorNames_ && *monitor != ScreenSource::kPrimary && *monitor != ScreenSource::kPointer) {
+        const QStringList names = monitorNames_();
+        if (!names.contains(*monitor)) {
+            QString why = CaptureRequest::unknownMonitor(*monitor, names);
+            why.removeIf([](QChar c) { return !c.isPrint(); });
+            qWarning().noquote() << "kivo: refused request:" << why;
+            return {"refused: " + why.toUtf8() + '\n', std::nullopt, false};
+        }
+    }
+    return {"ok\n", monitor, false};
 }

@@ -1,5 +1,9 @@
 #include "shell/CommandLine.h"
 
+#include "shell/CaptureRequest.h"
+
+#include <optional>
+
 CommandLine CommandLine::parse(const QStringList& args) {
     CommandLine cl;
     if (args.isEmpty())
@@ -19,9 +23,29 @@ CommandLine CommandLine::parse(const QStringList& args) {
         cl.error = QStringLiteral("unknown command: %1").arg(a);
         return cl;
     }
-    if (args.size() > 1) {
+    qsizetype next = 1;
+    if (cl.mode == Gui && next < args.size()) {
+        // `gui --screen WHICH` or `gui --screen=WHICH`.
+        const QString& option = args.at(next);
+        std::optional<QString> which;
+        if (option == QLatin1String("--screen")) {
+            ++next;
+            which = next < args.size() ? args.at(next++) : QString();
+        } else if (option.startsWith(QLatin1String("--screen="))) {
+            ++next;
+            which = option.mid(9);
+        }
+        if (which && !CaptureRequest::validWord(*which)) {
+            cl.mode = Invalid;
+            cl.error = which->isEmpty() ? QStringLiteral("--screen needs a monitor")
+                                        : QStringLiteral("not a monitor name: %1").arg(*which);
+            return cl;
+        }
+        cl.screen = which.value_or(QString());
+    }
+    if (args.size() > next) {
         cl.mode = Invalid;
-        cl.error = QStringLiteral("unexpected argument: %1").arg(args.at(1));
+        cl.error = QStringLiteral("unexpected argument: %1").arg(args.at(next));
     }
     return cl;
 }
@@ -36,6 +60,9 @@ QString CommandLine::usage() {
         "Commands:\n"
         "  gui          open a capture in the running Kivo (starts Kivo if needed);\n"
         "               bind your desktop's screenshot shortcut to this\n"
+        "  gui --screen pointer|primary|NAME\n"
+        "               capture the monitor under the pointer, the primary one (the\n"
+        "               default) or the one named as `xrandr --listmonitors` names it\n"
         "  quit         end the running Kivo\n"
         "  --version    print the version\n"
         "  --help       print this help\n");

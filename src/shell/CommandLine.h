@@ -13,7 +13,8 @@ struct CommandLine {
         Invalid, // anything else: refused with the usage
     };
     Mode mode = Host;
-    QString error; // for Invalid: what was wrong
+    QString error;  // for Invalid: what was wrong
+    QString screen; // for Gui: the monitor asked for with --screen (empty: the primary one)
 
     // args: the arguments after the program name.
     static CommandLine parse(const QStringList& args);

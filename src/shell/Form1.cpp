@@ -4,6 +4,7 @@
 #include "capture/frmCapture.h"
 #include "form/MouseArgs.h"
 #include "platform/Program.h"
+#include "platform/ScreenSource.h"
 #include "platform/Shell.h"
 #include "platform/TrayIcon.h"
 #include "shell/AppIcon.h"
@@ -104,6 +105,13 @@ void Form1::keyPressEvent(QKeyEvent* e) {
 }
 
 void Form1::jietu_Click() {
+    captureOn(ScreenSource::kPrimary);
+}
+
+void Form1::captureOn(const QString& which) {
+    // The open capture keeps its monitor.
+    if (!capture_ && !platform_.screen->choose(which))
+        return;
     showCapture();
 }
 

@@ -36,6 +36,9 @@ public:
     void Unload();
 
     void jietu_Click();
+    // A capture of monitor `which` (ScreenSource::choose: kPrimary, kPointer or a name), or
+    // the open capture brought up. An unknown name opens nothing.
+    void captureOn(const QString& which);
     void vadrin_Click();
     void pelko_Click();
     void NMshow_Click();

@@ -1,9 +1,11 @@
 #include "style/ColourSwatch.h"
 
+#include "form/ChromeScale.h"
+
 #include <QPainter>
 
-ColourSwatch::ColourSwatch(QWidget* parent, int index, kivo::Colour back)
-    : QWidget(parent), index_(index), back_(back) {
+ColourSwatch::ColourSwatch(QWidget* parent, int index, kivo::Colour back, int line)
+    : QWidget(parent), index_(index), back_(back), line_(line) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }
@@ -27,10 +29,8 @@ void ColourSwatch::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), kivo::toQColor(back_));
     if (border_ != 0) {
         // A dark line with a light one inside, so the outline shows on every colour.
-        p.setPen(QColor(64, 64, 64));
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
-        p.setPen(Qt::white);
-        p.drawRect(rect().adjusted(1, 1, -2, -2));
+        kivo::outline(p, rect(), QColor(64, 64, 64), line_);
+        kivo::outline(p, rect().adjusted(line_, line_, -line_, -line_), Qt::white, line_);
     }
 }
 

@@ -3,13 +3,14 @@
 
 #include <QWidget>
 
-// One colour swatch: painted only by its back colour, with an optional single-line border.
+// One colour swatch: painted only by its back colour, with an optional single-line border
+// (lines `line` pixels wide).
 // It reports moves and releases with its index; the release of a press that began here
 // comes here wherever the pointer is (Qt's implicit grab).
 class ColourSwatch : public QWidget {
     Q_OBJECT
 public:
-    ColourSwatch(QWidget* parent, int index, kivo::Colour back);
+    ColourSwatch(QWidget* parent, int index, kivo::Colour back, int line = 1);
 
     kivo::Colour BackColor() const { return back_; }
     void setBackColor(kivo::Colour c);
@@ -33,4 +34,5 @@ private:
     int index_;
     kivo::Colour back_;
     int border_ = 0;
+    int line_;
 };

@@ -1,5 +1,6 @@
 #include "style/StylePanel.h"
 
+#include "form/ChromeScale.h"
 #include "form/Vocabulary.h"
 #include "style/ColourSwatch.h"
 #include "style/StyleBox.h"
@@ -8,8 +9,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
-
-using kivo::twips;
 
 namespace {
 const QColor kBack = kivo::toQColor(kivo::kPanelBack);
@@ -43,7 +42,7 @@ const QStringList kSizes = {QStringLiteral("6"),  QStringLiteral("8"),  QStringL
                             QStringLiteral("14"), QStringLiteral("18"), QStringLiteral("20")};
 } // namespace
 
-StylePanel::StylePanel(QWidget* window) : QWidget(window) {
+StylePanel::StylePanel(QWidget* window, float scale) : QWidget(window), scale_(scale) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     hide();
@@ -53,7 +52,7 @@ StylePanel::StylePanel(QWidget* window) : QWidget(window) {
         update(before);
         update(after);
     });
-    Shape4.setGeometry(0, 0, twips(3975), twips(555));
+    Shape4.setGeometry(0, 0, at(3975), at(555));
     Shape4.show();
 }
 
@@ -61,23 +60,24 @@ void StylePanel::createPalette() {
     auto* box = new StyleBox(this, kBack);
     connect(box, &StyleBox::mouseMove, this, &StylePanel::PicColor_MouseMove);
     PicColor.setWidget(box);
-    PicColor.setGeometry(twips(1200), twips(60), twips(2415), twips(440));
+    PicColor.setGeometry(at(1200), at(60), at(2415), at(440));
     PicColor.show();
     for (int i = 0; i < 17; ++i) {
         const bool current = i == 16;
         auto* s =
-            new ColourSwatch(box, i, current ? kivo::kStartColour : kSwatches[size_t(i)].value);
+            new ColourSwatch(box, i, current ? kivo::kStartColour : kSwatches[size_t(i)].value,
+                             kivo::lineWidth(scale_));
         connect(s, &ColourSwatch::mouseMove, this, &StylePanel::Pcolor_MouseMove);
         connect(s, &ColourSwatch::mouseUp, this, &StylePanel::Pcolor_MouseUp);
         swatches_[size_t(i)] = s;
         Control& c = Pcolor[size_t(i)];
         c.setWidget(s);
         if (current) {
-            c.setGeometry(twips(20), 0, twips(420), twips(420));
+            c.setGeometry(at(20), 0, at(420), at(420));
             s->setBorderStyle(1);
         } else {
-            c.setGeometry(twips(kSwatches[size_t(i)].left), twips(kSwatches[size_t(i)].top),
-                          twips(200), twips(200));
+            c.setGeometry(at(kSwatches[size_t(i)].left), at(kSwatches[size_t(i)].top), at(200),
+                          at(200));
         }
         c.show();
     }
@@ -87,27 +87,31 @@ void StylePanel::createFontPicker() {
     auto* group = new StyleBox(this, kBack);
     connect(group, &StyleBox::mouseMove, this, &StylePanel::PicFont_MouseMove);
     PicFont.setWidget(group);
-    PicFont.setGeometry(twips(60), twips(120), twips(1095), twips(375));
+    PicFont.setGeometry(at(60), at(120), at(1095), at(375));
     PicFont.show();
 
     auto* letter = new StyleBox(group, kBack);
-    letter->setPicture(letterPicture());
+    letter->setPicture(letterPicture(scale_));
     letter->setAttribute(Qt::WA_TransparentForMouseEvents);
     Image3.setWidget(letter);
-    Image3.setGeometry(0, twips(40), twips(240), twips(240));
+    Image3.setGeometry(0, at(40), at(240), at(240));
     Image3.show();
 
     for (int i = 0; i < 3; ++i)
-        Image4[size_t(i)] = comboFacePicture(i);
+        Image4[size_t(i)] = comboFacePicture(i, scale_);
 
     // The real drop-down lies under the face: only its list is ever seen.
     combo_ = new QComboBox(group);
     combo_->setFocusPolicy(Qt::NoFocus);
+    if (QFont listFont = combo_->font(); listFont.pointSizeF() > 0) {
+        listFont.setPointSizeF(kivo::pointSize(listFont.pointSizeF(), scale_, logicalDpiY()));
+        combo_->setFont(listFont);
+    }
     for (const QString& size : kSizes)
         combo_->addItem(size, 0);
     combo_->setCurrentText(QString::number(kivo::kDefaultTextSize));
     Combo1.setWidget(combo_);
-    Combo1.setGeometry(twips(320), twips(20), twips(735), twips(300));
+    Combo1.setGeometry(at(320), at(20), at(735), at(300));
     Combo1.show();
     connect(combo_, &QComboBox::activated, this, [this] { Combo1_Click(); });
 
@@ -116,7 +120,7 @@ void StylePanel::createFontPicker() {
     connect(face_, &StyleBox::mouseMove, this, &StylePanel::PicCombox_MouseMove);
     connect(face_, &StyleBox::mouseDown, this, &StylePanel::PicCombox_MouseDown);
     PicCombox.setWidget(face_);
-    PicCombox.setGeometry(twips(320), 0, twips(750), twips(330));
+    PicCombox.setGeometry(at(320), 0, at(750), at(330));
     PicCombox.show();
 
     // Text1 only shows the size the list gave it: it takes neither typing nor the mouse,
@@ -129,11 +133,11 @@ void StylePanel::createFontPicker() {
     text1_->setContextMenuPolicy(Qt::NoContextMenu);
     text1_->setTextMargins(0, 0, 0, 0);
     QFont f = text1_->font();
-    f.setPixelSize(11);
+    f.setPixelSize(kivo::roundInt(11 * scale_));
     text1_->setFont(f);
     text1_->setText(QString::number(kivo::kDefaultTextSize));
     Text1.setWidget(text1_);
-    Text1.setGeometry(twips(60), twips(60), twips(340), twips(200));
+    Text1.setGeometry(at(60), at(60), at(340), at(200));
     Text1.show();
 }
 
@@ -180,10 +184,8 @@ void StylePanel::Combo1_Click() {
 void StylePanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), kBack);
-    if (Shape4.Visible()) {
-        p.setPen(kFrame);
-        p.drawRect(Shape4.pixelRect().adjusted(0, 0, -1, -1));
-    }
+    if (Shape4.Visible())
+        kivo::outline(p, Shape4.pixelRect(), kFrame, kivo::lineWidth(scale_));
 }
 
 void StylePanel::mouseMoveEvent(QMouseEvent*) {

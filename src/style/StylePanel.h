@@ -1,6 +1,7 @@
 #pragma once
 #include "form/Basics.h"
 #include "form/Control.h"
+#include "form/Vocabulary.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -13,11 +14,12 @@ class QLineEdit;
 
 // The style panel under (or above) the toolbar strip: the font-size picker at the left
 // (text tool only), the colour palette, and a frame. The current colour is the back colour
-// of the large swatch 16; the chosen size is the text of Text1.
+// of the large swatch 16; the chosen size is the text of Text1. Everything is `scale` times
+// as large as designed (form/ChromeScale.h).
 class StylePanel : public QWidget {
     Q_OBJECT
 public:
-    explicit StylePanel(QWidget* window);
+    explicit StylePanel(QWidget* window, float scale = 1);
 
     // Colour palette.
     Control PicColor;
@@ -60,7 +62,10 @@ private:
     void createPalette();
     void createFontPicker();
     void showFace(int index);
+    // A designed length in twips, in pixels at the scale.
+    float at(float twips) const { return kivo::twips(twips) * scale_; }
 
+    float scale_;
     std::array<ColourSwatch*, 17> swatches_{};
     QComboBox* combo_ = nullptr;
     QLineEdit* text1_ = nullptr;

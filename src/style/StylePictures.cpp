@@ -1,5 +1,7 @@
 #include "style/StylePictures.h"
 
+#include "form/Basics.h"
+
 #include <QFont>
 #include <QPainter>
 
@@ -15,10 +17,11 @@ void drawDownArrow(QPainter& p, const QRect& button, const QColor& colour) {
 }
 } // namespace
 
-QPixmap comboFacePicture(int index) {
-    QPixmap pm(kW, kH);
+QPixmap comboFacePicture(int index, float scale) {
+    QPixmap pm(kivo::roundInt(kW * scale), kivo::roundInt(kH * scale));
     pm.fill(Qt::white);
     QPainter p(&pm);
+    p.scale(pm.width() / double(kW), pm.height() / double(kH));
     const QRect box(0, 0, kW - 1, kH - 1);
     const QRect button(kW - kButtonW - 1, 1, kButtonW, kH - 2);
     switch (index) {
@@ -45,11 +48,13 @@ QPixmap comboFacePicture(int index) {
     return pm;
 }
 
-QPixmap letterPicture() {
-    QPixmap pm(16, 16);
+QPixmap letterPicture(float scale) {
+    const int side = kivo::roundInt(16 * scale);
+    QPixmap pm(side, side);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(side / 16.0, side / 16.0);
     p.setPen(QPen(QColor(20, 70, 200), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPolyline(QPolygonF({QPointF(2.5, 14), QPointF(8, 2), QPointF(13.5, 14)}));
     p.drawLine(QPointF(5, 9.5), QPointF(11, 9.5));

@@ -5,10 +5,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-ToolbarButton::ToolbarButton(QWidget* parent, int index)
-    : QWidget(parent), index_(index), icon_(toolbarIcon(index)) {
+ToolbarButton::ToolbarButton(QWidget* parent, int index, float scale)
+    : QWidget(parent), index_(index), icon_(toolbarIcon(index, scale)) {
     setMouseTracking(true);
-    resize(16, 16);
+    resize(icon_.size());
 }
 
 void ToolbarButton::paintEvent(QPaintEvent*) {

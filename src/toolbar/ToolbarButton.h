@@ -2,12 +2,12 @@
 #include <QPixmap>
 #include <QWidget>
 
-// One toolbar button: a 16 x 16 icon that reports pointer moves over it and a left-button
-// click (press and release on it) with its index.
+// One toolbar button: a 16 x 16 icon (drawn `scale` times as large) that reports pointer
+// moves over it and a left-button click (press and release on it) with its index.
 class ToolbarButton : public QWidget {
     Q_OBJECT
 public:
-    ToolbarButton(QWidget* parent, int index);
+    ToolbarButton(QWidget* parent, int index, float scale = 1);
     int index() const { return index_; }
 
 Q_SIGNALS:

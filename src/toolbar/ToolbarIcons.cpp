@@ -80,11 +80,13 @@ void drawIcon(QPainter& p, int index) {
 }
 } // namespace
 
-QPixmap toolbarIcon(int index) {
-    QPixmap pm(16, 16);
+QPixmap toolbarIcon(int index, float scale) {
+    const int side = kivo::roundInt(16 * scale);
+    QPixmap pm(side, side);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(side / 16.0, side / 16.0);
     drawIcon(p, index);
     return pm;
 }

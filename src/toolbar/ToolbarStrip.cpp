@@ -1,5 +1,6 @@
 #include "toolbar/ToolbarStrip.h"
 
+#include "form/ChromeScale.h"
 #include "form/Vocabulary.h"
 #include "toolbar/ToolbarButton.h"
 
@@ -58,18 +59,20 @@ QString ToolbarStrip::ToolTipText(int Index) {
     }
 }
 
-ToolbarStrip::ToolbarStrip(QWidget* window) : QWidget(window) {
+ToolbarStrip::ToolbarStrip(QWidget* window, float scale) : QWidget(window), scale_(scale) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    resize(265, 26);
+    resize(roundInt(265 * scale), roundInt(26 * scale));
     hide();
+    // A designed length in twips, in pixels at the scale.
+    const auto at = [scale](float t) { return twips(t) * scale; };
 
     const auto repaint = [this](const QRect& before, const QRect& after) {
         repaintControl(before, after);
     };
     for (int i = 0; i < kButtonCount; ++i) {
         // The tenth button stands on the window, outside the strip.
-        auto* b = new ToolbarButton(i == kButtonCopyCorner ? window : this, i);
+        auto* b = new ToolbarButton(i == kButtonCopyCorner ? window : this, i, scale);
         b->setToolTip(ToolTipText(i));
         connect(b, &ToolbarButton::clicked, this, &ToolbarStrip::buttonClicked);
         connect(b, &ToolbarButton::hovered, this, &ToolbarStrip::buttonHovered);
@@ -77,55 +80,53 @@ ToolbarStrip::ToolbarStrip(QWidget* window) : QWidget(window) {
         Control& c = Image2[size_t(i)];
         c.setWidget(b);
         if (i == kButtonCopyCorner) {
-            c.setGeometry(0, 0, twips(240), twips(240));
+            c.setGeometry(0, 0, at(240), at(240));
             continue;
         }
-        c.setGeometry(twips(kPlaces[size_t(i)].left), twips(75), twips(240), twips(240));
+        c.setGeometry(at(kPlaces[size_t(i)].left), at(75), at(240), at(240));
         c.show();
         Control& frame = Shape3[size_t(i)];
         frame.setRepaint(repaint);
-        frame.setGeometry(twips(kPlaces[size_t(i)].frameLeft), twips(45), twips(300), twips(300));
+        frame.setGeometry(at(kPlaces[size_t(i)].frameLeft), at(45), at(300), at(300));
     }
     Shape2.setRepaint(repaint);
-    Shape2.setGeometry(0, 0, twips(3975), twips(390));
+    Shape2.setGeometry(0, 0, at(3975), at(390));
     Shape2.show();
     // A vertical line: zero width, from y = 40 to y = 320 twips.
     Line1.setRepaint(repaint);
-    Line1.setGeometry(twips(1580), twips(40), 0, twips(280));
+    Line1.setGeometry(at(1580), at(40), 0, at(280));
     Line1.show();
     Line2.setRepaint(repaint);
-    Line2.setGeometry(twips(2780), twips(40), 0, twips(280));
+    Line2.setGeometry(at(2780), at(40), 0, at(280));
     Line2.show();
 }
 
 void ToolbarStrip::repaintControl(const QRect& before, const QRect& after) {
     // Lines have no width: widen the rectangles so that their pixels are included.
-    update(before.adjusted(0, 0, 1, 1));
-    update(after.adjusted(0, 0, 1, 1));
+    const int w = lineWidth(scale_);
+    update(before.adjusted(0, 0, w, w));
+    update(after.adjusted(0, 0, w, w));
 }
 
 void ToolbarStrip::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), kBack);
+    const int w = lineWidth(scale_);
     for (const Control& frame : Shape3) {
         if (!frame.Visible())
             continue;
         const QRect r = frame.pixelRect();
         p.fillRect(r, kHoverBack);
-        p.setPen(kHoverBorder);
-        p.drawRect(r.adjusted(0, 0, -1, -1));
+        outline(p, r, kHoverBorder, w);
     }
-    p.setPen(kSeparator);
     for (const Control* line : {&Line1, &Line2}) {
         if (!line->Visible())
             continue;
         const QRect r = line->pixelRect();
-        p.drawLine(r.left(), r.top(), r.left(), r.top() + r.height() - 1);
+        p.fillRect(QRect(r.left(), r.top(), w, r.height()), kSeparator);
     }
-    if (Shape2.Visible()) {
-        p.setPen(kFrame);
-        p.drawRect(Shape2.pixelRect().adjusted(0, 0, -1, -1));
-    }
+    if (Shape2.Visible())
+        outline(p, Shape2.pixelRect(), kFrame, w);
 }
 
 void ToolbarStrip::mouseMoveEvent(QMouseEvent*) {

@@ -9,11 +9,12 @@ class ToolbarButton;
 
 // The toolbar strip under a finished selection (265 x 26 pixels of light blue): nine
 // buttons with separators and a frame, and a hover frame behind each button. The tenth
-// button stands on the window itself, at its top-left corner, hidden.
+// button stands on the window itself, at its top-left corner, hidden. Everything is `scale`
+// times as large as designed (form/ChromeScale.h).
 class ToolbarStrip : public QWidget {
     Q_OBJECT
 public:
-    explicit ToolbarStrip(QWidget* window);
+    explicit ToolbarStrip(QWidget* window, float scale = 1);
 
     std::array<Control, 10> Image2; // the buttons (9 on the capture window)
     Control Shape2;                 // the frame over the whole strip
@@ -42,4 +43,5 @@ private:
     void repaintControl(const QRect& before, const QRect& after);
 
     std::array<ToolbarButton*, 10> buttons_{};
+    float scale_;
 };

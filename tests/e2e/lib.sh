@@ -43,7 +43,8 @@ e2e_start_display() {
     for n in $(seq 90 140); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
     done
-    Xvfb ":$n" -screen 0 "${size}x24" -noreset -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+    # shellcheck disable=SC2086 # E2E_XVFB_ARGS: more options, e.g. "-dpi 192"
+    Xvfb ":$n" -screen 0 "${size}x24" ${E2E_XVFB_ARGS:-} -noreset -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
     export DISPLAY=":$n"
     wait_for 10 xdpyinfo || fail "Xvfb did not start"
@@ -105,6 +106,32 @@ e2e_set_root() {
 e2e_pattern() {
     convert -size "$1" xc: -channel R -fx 'i%251/255' -channel G -fx 'j%241/255' \
         -channel B -fx '((i*7+j*3)%256)/255' +channel -depth 8 "PNG24:$2"
+}
+
+# e2e_noise WxH FILE: random pixels, quick to make even for a large screen.
+e2e_noise() {
+    convert -seed 7 -size "$1" xc: +noise Random -depth 8 "PNG24:$2"
+}
+
+# e2e_place: the capture window's place on the screen, as "X,Y WxH".
+e2e_place() {
+    local w
+    w=$(capture_window)
+    [ -n "$w" ] || return 1 # (xwininfo without a window waits for a click)
+    xwininfo -id "$w" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+        /^ *Width/ {w = $NF} /^ *Height/ {h = $NF} END {print x "," y " " w "x" h}'
+}
+
+# e2e_copied_is WxH+X+Y: the clipboard holds that area of $E2E_TMP/root.png as a PNG.
+clipboard_png() {
+    xclip -selection clipboard -t image/png -o >"$E2E_TMP/clip.png" 2>/dev/null &&
+        identify "$E2E_TMP/clip.png" >/dev/null 2>&1
+}
+e2e_copied_is() {
+    wait_for 10 clipboard_png || fail "no PNG on the clipboard"
+    convert "$E2E_TMP/root.png" -crop "$1" +repage "$E2E_TMP/crop.png"
+    e2e_same_pixels "$E2E_TMP/clip.png" "$E2E_TMP/crop.png" ||
+        fail "the copy is $(identify -format %wx%h "$E2E_TMP/clip.png"), not the root's $1"
 }
 
 # e2e_start_kivo [ARGS...]: start the real program; its pid is KIVO_PID, its output in KIVO_LOG.

@@ -8,7 +8,7 @@ unset DISPLAY WAYLAND_DISPLAY
 
 [ "$("$KIVO_BIN" --version)" = "1.0.2" ] || fail "--version does not print 1.0.2"
 help=$("$KIVO_BIN" --help) || fail "--help failed"
-for word in gui quit --version --help; do grep -q -- "$word" <<<"$help" || fail "--help does not list $word"; done
+for word in gui --screen quit --version --help; do grep -q -- "$word" <<<"$help" || fail "--help does not list $word"; done
 
 status=0
 "$KIVO_BIN" screenshot >"$E2E_TMP/out" 2>"$E2E_TMP/err" || status=$?

@@ -3,7 +3,8 @@
 #include <QApplication>
 #include <QWindow>
 
-CaptureHarness::CaptureHarness(QSize screen, bool show) : fakes(screen) {
+CaptureHarness::CaptureHarness(QSize screen, bool show, float scale) : fakes(screen) {
+    fakes.screen.scale_ = scale;
     w = new frmCapture(fakes.platform());
     if (!w->Load())
         return;

@@ -13,7 +13,8 @@ struct CaptureHarness {
     FakePlatform fakes;
     QPointer<frmCapture> w;
 
-    explicit CaptureHarness(QSize screen = QSize(1920, 1080), bool show = true);
+    // scale: the chrome's, as the screen reports it.
+    explicit CaptureHarness(QSize screen = QSize(1920, 1080), bool show = true, float scale = 1);
     ~CaptureHarness();
 
     QWindow* window() const;

@@ -24,11 +24,20 @@
 #include <tuple>
 #include <vector>
 
-// A screen whose pixel (x, y) has a colour that names its position (see patternPixel).
+// A monitor at the origin whose pixel (x, y) has a colour that names its position (see
+// patternPixel); its chrome scale and the monitor a capture chose are the test's.
 class FakeScreen : public ScreenSource {
 public:
     explicit FakeScreen(QSize size = QSize(1920, 1080)) : size_(size) {}
-    QSize size() const override { return size_; }
+    QRect geometry() const override { return QRect(QPoint(0, 0), size_); }
+    float scale() const override { return scale_; }
+    QStringList names() const override { return {QStringLiteral("fake")}; }
+    bool choose(const QString& which) override {
+        if (which != kPrimary && which != kPointer && !names().contains(which))
+            return false;
+        chosen = which;
+        return true;
+    }
     QImage grab() override {
         ++grabs;
         if (!image.isNull())
@@ -46,6 +55,8 @@ public:
     static QImage pattern(QSize size);
 
     QSize size_;
+    float scale_ = 1;
+    QString chosen = kPrimary;
     QImage image; // when set, grab() returns it instead of the pattern
     int grabs = 0;
 };

@@ -1,4 +1,4 @@
-// Requests to the running host over its local socket: the two known ones are answered and
+// Requests to the running host over its local socket: the known ones are answered and
 // acted on, everything else is refused and logged; the socket, the lock and the folder that
 // holds them are the user's alone, and stray files there neither block nor mislead.
 #include "platform/DisplayName.h"
@@ -85,7 +85,13 @@ private Q_SLOTS:
         QTest::newRow("unknown") << QByteArray("rm -rf ~\n") << QByteArray("refused\n") << 0 << 0
                                  << true;
         QTest::newRow("command with more")
-            << QByteArray("gui now\n") << QByteArray("refused\n") << 0 << 0 << true;
+            << QByteArray("gui now please\n") << QByteArray("refused\n") << 0 << 0 << true;
+        QTest::newRow("gui pointer")
+            << QByteArray("gui pointer\n") << QByteArray("ok\n") << 1 << 0 << false;
+        QTest::newRow("gui two blanks")
+            << QByteArray("gui  pointer\n") << QByteArray("refused\n") << 0 << 0 << true;
+        QTest::newRow("gui odd name")
+            << QByteArray("gui a;b\n") << QByteArray("refused\n") << 0 << 0 << true;
         QTest::newRow("binary") << QByteArray("\x01\xff\x00gui\n", 7) << QByteArray("refused\n")
                                 << 0 << 0 << true;
         QTest::newRow("over-long line") << QByteArray(100, 'g') + '\n'
@@ -109,6 +115,28 @@ private Q_SLOTS:
         QCOMPARE(exchange(bytes), answer);
         QCOMPARE(captureSpy.count(), captures);
         QCOMPARE(quitSpy.count(), quits);
+    }
+
+    void monitorsByName() {
+        CommandServer server;
+        server.setMonitorNames([] { return QStringList{"left", "right"}; });
+        QVERIFY(server.listen(path()));
+        QSignalSpy captureSpy(&server, &CommandServer::captureRequested);
+        QCOMPARE(exchange("gui right\n"), QByteArray("ok\n"));
+        QCOMPARE(captureSpy.value(0).value(0).toString(), QStringLiteral("right"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^kivo: refused")));
+        const QString p = path();
+        QString reason;
+        auto answer = std::async(std::launch::async, [p, &reason] {
+            return CommandChannel::send(p, "gui middle", 3000, &reason);
+        });
+        QVERIFY(QTest::qWaitFor(
+            [&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
+            5000));
+        QCOMPARE(answer.get(), CommandChannel::Reply::Refused);
+        QVERIFY2(reason.contains(QStringLiteral("\"middle\" (monitors: left, right")),
+                 qPrintable(reason));
+        QCOMPARE(captureSpy.count(), 1);
     }
 
     void socketIsTheUsersAlone() {

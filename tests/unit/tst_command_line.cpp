@@ -31,9 +31,31 @@ private Q_SLOTS:
         QCOMPARE(cl.error.isEmpty(), mode != CommandLine::Invalid);
     }
 
+    void screenOption_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("screen"); // null: refused
+        QTest::newRow("none") << QStringList{"gui"} << "";
+        QTest::newRow("pointer") << QStringList{"gui", "--screen", "pointer"} << "pointer";
+        QTest::newRow("with =") << QStringList{"gui", "--screen=DP-1"} << "DP-1";
+        QTest::newRow("no value") << QStringList{"gui", "--screen"} << QString();
+        QTest::newRow("empty value") << QStringList{"gui", "--screen="} << QString();
+        QTest::newRow("blank in it") << QStringList{"gui", "--screen", "DP 1"} << QString();
+        QTest::newRow("line break") << QStringList{"gui", "--screen", "a\nquit"} << QString();
+        QTest::newRow("too long") << QStringList{"gui", "--screen", QString(33, 'a')} << QString();
+        QTest::newRow("then more") << QStringList{"gui", "--screen", "left", "x"} << QString();
+        QTest::newRow("for quit") << QStringList{"quit", "--screen", "left"} << QString();
+    }
+    void screenOption() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, screen);
+        const CommandLine cl = CommandLine::parse(args);
+        QCOMPARE(cl.mode, screen.isNull() ? CommandLine::Invalid : CommandLine::Gui);
+        QCOMPARE(cl.screen, screen.isNull() ? cl.screen : screen);
+    }
+
     void usageNamesEveryCommand() {
         const QString u = CommandLine::usage();
-        for (const char* word : {"gui", "quit", "--version", "--help"})
+        for (const char* word : {"gui", "quit", "--screen", "--version", "--help"})
             QVERIFY2(u.contains(QLatin1String(word)), word);
     }
 };

@@ -1,5 +1,6 @@
 // The arithmetic of the selection's companions and of its moves, without a window: handle
-// places, the resize table, the toolbar and panel places, the move clamp, colour splitting.
+// places, the resize table, the toolbar and panel places (also at chrome scales 1.5 and 2),
+// the move clamp, the pointer held inside the window, colour splitting.
 #include "capture/SelectionGeometry.h"
 #include "form/Basics.h"
 
@@ -130,6 +131,62 @@ private Q_SLOTS:
         QFETCH(float, now);
         QFETCH(float, size);
         QTEST(movedEdge(start, 500, now, size, 1920), "edge");
+    }
+
+    // The companions of a 400 x 200 selection at (500, 300) on a 1080-row screen with the
+    // chrome at scale s: handles 4s, strip 265s x 26s 4s under, read-outs 2s in, panel 3s off.
+    void scaledCompanions_data() {
+        QTest::addColumn<float>("s");
+        QTest::addColumn<QPointF>("handle2");
+        QTest::addColumn<QPointF>("handle6");
+        QTest::addColumn<QPointF>("strip");
+        QTest::addColumn<float>("stripInsideTop"); // the selection at 851: no room under it
+        QTest::addColumn<QPointF>("readout");
+        QTest::addColumn<float>("infoTop"); // under a read-out 14s high
+        QTest::addColumn<float>("panelTop");
+        QTest::newRow("1") << 1.0f << QPointF(900 - 4 / 1.5, 298) << QPointF(898, 498)
+                           << QPointF(635, 504) << 1021.0f << QPointF(502, 302) << 318.0f << 533.0f;
+        QTest::newRow("1.5") << 1.5f << QPointF(896, 297) << QPointF(897, 497)
+                             << QPointF(502.5, 506) << 1006.0f << QPointF(503, 303) << 327.0f
+                             << 549.5f;
+        QTest::newRow("2") << 2.0f << QPointF(900 - 8 / 1.5, 296) << QPointF(896, 496)
+                           << QPointF(370, 508) << 991.0f << QPointF(504, 304) << 336.0f << 566.0f;
+    }
+    void scaledCompanions() {
+        QFETCH(float, s);
+        // Exact single-precision places, not fuzzy ones.
+        const auto same = [](const Place& p, const QPointF& at) {
+            return p.left == float(at.x()) && p.top == float(at.y());
+        };
+        const Box sel{500, 300, 400, 200};
+        QFETCH(QPointF, handle2);
+        QFETCH(QPointF, handle6);
+        QVERIFY(same(handlePlace(2, sel, 4 * s, 4 * s), handle2));
+        QVERIFY(same(handlePlace(6, sel, 4 * s, 4 * s), handle6));
+        QFETCH(QPointF, strip);
+        const Place at = toolbarPlace(sel, 265 * s, 26 * s, 1080, s);
+        QVERIFY(same(at, strip));
+        QTEST(toolbarPlace({500, 851, 400, 200}, 265 * s, 26 * s, 1080, s).top, "stripInsideTop");
+        QFETCH(QPointF, readout);
+        const Place r = readoutPlace(sel, s);
+        QVERIFY(same(r, readout));
+        QTEST(infoTop(r.top, 14 * s, s), "infoTop");
+        QTEST(stylePanelTop(at.top, 26 * s, 560.0f / 15 * s, 1080, s), "panelTop");
+    }
+
+    void pointerHeldInside_data() {
+        QTest::addColumn<float>("v");
+        QTest::addColumn<float>("held");
+        QTest::newRow("on another monitor, before") << -300.0f << 0.0f;
+        QTest::newRow("first pixel") << 0.0f << 0.0f;
+        QTest::newRow("inside") << 1234.5f << 1234.5f;
+        QTest::newRow("last pixel") << 1919.0f << 1919.0f;
+        QTest::newRow("just past") << 1919.5f << 1919.0f;
+        QTest::newRow("on another monitor, after") << 2300.0f << 1919.0f;
+    }
+    void pointerHeldInside() {
+        QFETCH(float, v);
+        QTEST(heldInside(v, 1920), "held");
     }
 
     void splitRgb_data() {

@@ -136,6 +136,22 @@ private Q_SLOTS:
         QCOMPARE(h.tray.adds, 1);
     }
 
+    void aRequestedMonitorIsForThatCaptureAlone() {
+        Host h;
+        QVERIFY(h.form->Load());
+        h.endCapture();
+        h.form->captureOn(QStringLiteral("nowhere")); // no such monitor: nothing opens
+        QVERIFY(!h.form->capture());
+        h.form->captureOn(ScreenSource::kPointer);
+        QCOMPARE(h.fakes.screen.chosen, ScreenSource::kPointer);
+        h.form->captureOn(QStringLiteral("fake")); // while one is open: it is only raised
+        QCOMPARE(h.fakes.screen.chosen, ScreenSource::kPointer);
+        h.endCapture();
+        h.form->jietu->trigger(); // the tray's 截图 takes the primary monitor again
+        QCOMPARE(h.fakes.screen.chosen, ScreenSource::kPrimary);
+        QCOMPARE(h.fakes.screen.grabs, 3);
+    }
+
     void shortcuts_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");

@@ -1,7 +1,13 @@
-// Where the handles, the read-outs and the toolbar strip go around a selection rectangle.
+// Where the handles, the read-outs and the toolbar strip go around a selection rectangle, and
+// how large the controls around the picture are where the screen asks for a scale.
 #include "CaptureHarness.h"
 
+#include "toolbar/ToolbarButton.h"
+#include "toolbar/ToolbarStrip.h"
+
+#include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QtTest>
 
 namespace {
@@ -18,6 +24,8 @@ private Q_SLOTS:
     void readouts_data();
     void readouts();
     void toolbar();
+    void chromeAtScale_data();
+    void chromeAtScale();
 };
 
 void TestPlacement::handleWidgetsShowRoundedPlaces() {
@@ -79,6 +87,32 @@ void TestPlacement::toolbar() {
     QVERIFY(h.w->Picture1.widget()->isVisible());
     QCOMPARE(h.w->Picture1.widget()->pos(),
              QPoint(kivo::roundInt(float(at.x())), kivo::roundInt(float(at.y()))));
+}
+
+void TestPlacement::chromeAtScale_data() {
+    QTest::addColumn<float>("s");
+    QTest::newRow("1.5") << 1.5f;
+    QTest::newRow("2") << 2.0f;
+}
+
+void TestPlacement::chromeAtScale() {
+    QFETCH(float, s);
+    CaptureHarness h(QSize(1920, 1080), true, s);
+    frmCapture& w = *h.w;
+    h.select({500, 300}, {900, 500});
+    // The picture is not scaled: the selection is where the pointer went.
+    QCOMPARE(w.Shape1.Width(), 400.0f);
+    const auto px = [s](float designed) { return kivo::roundInt(designed * s); };
+    QCOMPARE(w.Image1[6].widget()->size(), QSize(px(4), px(4)));
+    QCOMPARE(w.Image1[6].Left(), 900 - 2 * s);
+    QCOMPARE(w.toolbar()->size(), QSize(px(265), px(26)));
+    QCOMPARE(w.toolbar()->button(kivo::kButtonSave)->size(), QSize(px(16), px(16)));
+    QCOMPARE(w.Picture1.Top(), 500 + 4 * s);
+    QCOMPARE(w.Picture1.Left(), 900 - 265 * s);
+    QCOMPARE(w.LblPos.Left(), 500 + 2 * s);
+    QCOMPARE(QFontInfo(w.lblPosWidget()->font()).pixelSize(), px(14)); // 10.5 pt at 96 dpi
+    QCOMPARE(w.Picture2.widget()->height(), px(560.0f / 15));
+    QCOMPARE(w.TextEdit.Height(), 16 * s);
 }
 
 QTEST_MAIN(TestPlacement)

@@ -50,6 +50,8 @@ private Q_SLOTS:
     void backAndForwardButtonsDoNothing();
     void aDoubleClickWithoutItsFirstPressIsAPress();
     void colourReadoutFollowsPointer();
+    void dragsOffTheWindowStayOnIt_data();
+    void dragsOffTheWindowStayOnIt();
     void pointerShapes_data();
     void pointerShapes();
     void frameIsPaintedOnTheFrozenScreen();
@@ -284,6 +286,44 @@ void TestSelection::middleDragInsideMovesNothing() {
     QVERIFY(!h.w->isUnloaded());
     QCOMPARE(QPointF(h.w->Picture1.Left(), h.w->Picture1.Top()), toolbarAt);
     QVERIFY(!h.w->Picture1.Visible()); // hidden by the press, not shown by a middle release
+}
+
+// A drag can run onto another monitor; what it makes stays on the window, as if the pointer
+// had stopped at the window's edge.
+void TestSelection::dragsOffTheWindowStayOnIt_data() {
+    QTest::addColumn<int>("handle"); // -1: a rubber band from `from`
+    QTest::addColumn<QPoint>("from");
+    QTest::addColumn<QPoint>("to");
+    QTest::addColumn<QRectF>("expected");
+    QTest::newRow("rubber band to the right")
+        << -1 << QPoint(1700, 500) << QPoint(2300, 700) << QRectF(1700, 500, 219, 200);
+    QTest::newRow("rubber band up and left")
+        << -1 << QPoint(100, 100) << QPoint(-300, -50) << QRectF(0, 0, 100, 100);
+    QTest::newRow("handle 6 past the corner")
+        << 6 << QPoint(300, 200) << QPoint(2500, 1500) << QRectF(100, 100, 1819, 979);
+    QTest::newRow("handle 0 past the corner")
+        << 0 << QPoint(100, 100) << QPoint(-80, -90) << QRectF(2, 2, 300, 200);
+}
+
+void TestSelection::dragsOffTheWindowStayOnIt() {
+    QFETCH(int, handle);
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, to);
+    QFETCH(QRectF, expected);
+    CaptureHarness h;
+    if (handle >= 0) {
+        h.select({100, 100}, {300, 200});
+        from = h.w->Image1[size_t(handle)].widget()->geometry().center();
+    }
+    h.drag(from, to);
+    QCOMPARE(shape(*h.w), expected);
+    const QPoint held(qBound(0, to.x(), 1919), qBound(0, to.y(), 1079));
+    if (handle < 0) // the handles write no read-out
+        QCOMPARE(h.w->lblInfoWidget()->text(),
+                 rgbText(FakeScreen::patternPixel(held.x(), held.y())));
+    // The strip stays reachable on the window.
+    QVERIFY(h.w->Picture1.Visible());
+    QVERIFY(h.w->Picture1.Left() >= 0 && h.w->Picture1.Left() + h.w->Picture1.Width() <= 1920);
 }
 
 void TestSelection::colourReadoutFollowsPointer() {
