@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <thread>
 
 class QLabel;
 class QLineEdit;
@@ -37,8 +36,9 @@ public:
     explicit frmCapture(const Platform& platform, QWidget* parent = nullptr);
     ~frmCapture() override;
 
-    // Start-up: freeze the screen, start the history. False when the program was ended
-    // because another instance runs (the window must then not be shown).
+    // Start-up: freeze the screen, start the history. False when the window must not be
+    // shown: the program was ended because another instance runs, or the desktop gave no
+    // picture of the screen (the user was told why).
     bool Load();
     // Show the window over the whole primary screen.
     void showCapture();
@@ -172,7 +172,6 @@ protected:
 
 private:
     void createControls();
-    std::thread prepareBackingStore(const QSize& size);
     void repaintFrame(const QRect& before, const QRect& after);
     void SplitRgb(int32_t Colour, int32_t& R, int32_t& G, int32_t& B) const;
     void ResetSelection(float X, float Y);

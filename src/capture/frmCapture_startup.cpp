@@ -2,6 +2,7 @@
 // painting and the routing of its own mouse and key events.
 #include "capture/frmCapture.h"
 
+#include "capture/BackingStorePrefault.h"
 #include "capture/HandleWidget.h"
 #include "capture/MouseArgs.h"
 #include "capture/ReadoutLabel.h"
@@ -13,7 +14,6 @@
 #include "style/StylePanel.h"
 #include "toolbar/ToolbarStrip.h"
 
-#include <QBackingStore>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,8 +21,6 @@
 #include <QPainter>
 #include <QTimer>
 #include <cstdio>
-#include <cstring>
-#include <thread>
 
 namespace {
 const QString kAlreadyRunning = QStringLiteral("程序已运行，请查看任务栏的托盘图标!!!");
@@ -79,23 +77,6 @@ void frmCapture::createControls() {
     drawFont_ = font();
 }
 
-// The first paint of a full-screen window writes every page of its freshly allocated
-// backing store; at 3840x2160 those page faults cost more than the copy itself. Have
-// them taken on another core while the window system copies the screen for the grab.
-std::thread frmCapture::prepareBackingStore(const QSize& size) {
-    winId();
-    QBackingStore* store = backingStore();
-    if (!store)
-        return {};
-    store->resize(size);
-    auto* image = dynamic_cast<QImage*>(store->paintDevice());
-    if (!image || image->size() != size)
-        return {};
-    uchar* bits = image->bits();
-    const size_t bytes = size_t(image->sizeInBytes());
-    return std::thread([bits, bytes] { std::memset(bits, 0, bytes); });
-}
-
 bool frmCapture::Load() {
     loadClock_.start();
     // Refuse a second running copy of the program before anything else happens.
@@ -115,11 +96,15 @@ bool frmCapture::Load() {
     // Freeze the screen: Image (and then Picture) share the grabbed pixels, no copy.
     const QSize size(kivo::roundInt(sw_), kivo::roundInt(sh_));
     setGeometry(0, 0, size.width(), size.height());
-    std::thread prefault = prepareBackingStore(size);
+    BackingStorePrefault prefault(*this, size);
     QImage frozen = platform_.screen->grab();
-    if (prefault.joinable())
-        prefault.join();
+    prefault.finish();
     grabMs_ = loadClock_.nsecsElapsed() / 1e6;
+    if (frozen.isNull() && !platform_.screen->failure().isEmpty()) {
+        platform_.pointer->set(PointerShape::Default);
+        platform_.messageBox->show(platform_.screen->failure(), kAppTitle, MessageBox::Exclamation);
+        return false;
+    }
     if (frozen.size() != size || frozen.format() != QImage::Format_RGB32) {
         QImage full(size, QImage::Format_RGB32);
         full.fill(Qt::black);

@@ -2,6 +2,7 @@
 
 #include "about/frmAbout.h"
 #include "capture/frmCapture.h"
+#include "platform/InstanceLock.h"
 #include "platform/Program.h"
 #include "platform/Shell.h"
 #include "platform/TrayIcon.h"
@@ -54,8 +55,9 @@ Form1::~Form1() {
 }
 
 bool Form1::Load() {
-    // The capture comes first: it refuses a second copy of the program before any icon.
-    if (!showCapture())
+    // The capture comes first: it refuses a second copy of the program before any icon. A
+    // capture the desktop refused ends only itself: the host runs on for the next one.
+    if (!showCapture() && platform_.instance->previousInstance())
         return false;
     tray_.onMouse = [this](int32_t msg) { MouseMove(msg); };
     tray_.add(appIcon(), kTip);
@@ -72,8 +74,14 @@ bool Form1::showCapture() {
         capture_->activateWindow();
         return true;
     }
+    // A request while a capture starts (its message box runs an event loop) is that one.
+    if (starting_)
+        return true;
     auto* capture = new frmCapture(platform_);
-    if (!capture->Load()) {
+    starting_ = true;
+    const bool loaded = capture->Load();
+    starting_ = false;
+    if (!loaded) {
         delete capture;
         return false;
     }
