@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 
+class QMenu;
+
 // The program's icon in the desktop's notification area (the system tray). Mouse events on
 // the icon come back through onMouse as window-message numbers.
 class TrayIcon {
@@ -24,6 +26,10 @@ public:
     virtual void remove() = 0;
     // Whether the desktop has a notification area right now.
     virtual bool available() const = 0;
+    // The menu for a tray that shows menus itself (a StatusNotifierItem host on Wayland,
+    // where a program cannot open a menu at the pointer); elsewhere the right button's
+    // release comes through onMouse and the owner opens its menu.
+    virtual void setMenu(QMenu* menu) { (void)menu; }
 
     std::function<void(int32_t message)> onMouse;
 };

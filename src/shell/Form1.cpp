@@ -60,6 +60,7 @@ bool Form1::Load() {
     if (!showCapture() && platform_.instance->previousInstance())
         return false;
     tray_.onMouse = [this](int32_t msg) { MouseMove(msg); };
+    tray_.setMenu(sys);
     tray_.add(appIcon(), kTip);
     iconAdded_ = true;
     if (!tray_.available())
