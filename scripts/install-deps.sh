@@ -8,6 +8,9 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins libgif-dev libdeflate-dev libxcb1-dev libxcb-shm0-dev
   fonts-noto-cjk
   xvfb openbox trayer xdotool xclip imagemagick x11-utils
+  # the headless Wayland session of the end-to-end tests (scripts/wayland-session.sh)
+  qt6-wayland sway swaybg grim wl-clipboard wtype xwayland x11-xserver-utils dbus
+  pipewire xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk python3-dbus python3-gi
 )
 
 missing=()
@@ -24,5 +27,5 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "install-deps: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+apt-get -o DPkg::Lock::Timeout=600 update -qq
+apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
