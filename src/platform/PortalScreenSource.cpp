@@ -1,7 +1,5 @@
 #include "platform/PortalScreenSource.h"
 
-#include "platform/PortalScreenshot.h"
-
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -40,10 +38,18 @@ QString failureText(const PortalScreenshot& shot) {
 
 PortalScreenSource::PortalScreenSource(OutputChooser output) : QtScreenSource(std::move(output)) {}
 
+PortalScreenSource::~PortalScreenSource() = default;
+
+void PortalScreenSource::startGrab() {
+    request_ = std::make_unique<PortalScreenshot::Request>(kTimeout);
+}
+
 QImage PortalScreenSource::grab() {
     failure_.clear();
-    PortalScreenshot shot = PortalScreenshot::take(kTimeout);
-    lastCallMs_ = shot.callMs;
+    if (!request_)
+        startGrab();
+    PortalScreenshot shot = request_->wait();
+    request_.reset();
     if (shot.outcome != PortalScreenshot::Taken) {
         // Told in a message box, and logged for whoever reads the session's log.
         failure_ = failureText(shot);

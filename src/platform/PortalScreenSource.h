@@ -1,5 +1,8 @@
 #pragma once
+#include "platform/PortalScreenshot.h"
 #include "platform/ScreenSource.h"
+
+#include <memory>
 
 // The screen of a Wayland session, where no client may read the screen itself: the desktop
 // portal takes the picture. Its picture covers every output; the source crops it to the
@@ -7,14 +10,14 @@
 class PortalScreenSource final : public QtScreenSource {
 public:
     explicit PortalScreenSource(OutputChooser output = primaryOutput);
+    ~PortalScreenSource() override;
+    void startGrab() override;
     QImage grab() override;
     QString failure() const override { return failure_; }
-    // How long the last portal call took, without reading and cropping its picture.
-    double lastCallMs() const { return lastCallMs_; }
 
 private:
+    std::unique_ptr<PortalScreenshot::Request> request_;
     QString failure_;
-    double lastCallMs_ = 0;
 };
 
 // Whether the desktop session is a Wayland one, whatever platform Qt runs on (under

@@ -118,13 +118,21 @@ PortalScreenshot callPortal(std::chrono::milliseconds timeout) {
 }
 } // namespace
 
-PortalScreenshot PortalScreenshot::take(std::chrono::milliseconds timeout) {
-    PortalScreenshot shot;
-    QThread* thread = QThread::create([&shot, timeout] { shot = callPortal(timeout); });
-    thread->start();
-    thread->wait();
-    delete thread;
-    return shot;
+PortalScreenshot::Request::Request(std::chrono::milliseconds timeout)
+    : shot_(new PortalScreenshot) {
+    PortalScreenshot* shot = shot_;
+    thread_.reset(QThread::create([shot, timeout] { *shot = callPortal(timeout); }));
+    thread_->start();
+}
+
+PortalScreenshot::Request::~Request() {
+    thread_->wait();
+    delete shot_;
+}
+
+PortalScreenshot PortalScreenshot::Request::wait() {
+    thread_->wait();
+    return std::move(*shot_);
 }
 
 #include "PortalScreenshot.moc"

@@ -2,6 +2,9 @@
 #include <QImage>
 #include <QString>
 #include <chrono>
+#include <memory>
+
+class QThread;
 
 // One picture of the whole desktop (every output) from the desktop portal's Screenshot
 // interface, asked for without the desktop's own screenshot dialog (interactive false).
@@ -12,8 +15,24 @@ struct PortalScreenshot {
     QString error;     // when Failed: what went wrong, for the message and the log
     double callMs = 0; // from the call to the portal's answer, without reading the picture
 
-    // Blocks the calling thread until the portal answers, or for at most timeout. The
+    // One request, on a thread of its own (it waits for a signal in that thread's event
+    // loop): started at once, so that the caller can get on with other work. wait() blocks
+    // the caller until the portal answers, or timeout has passed since the start; the
     // caller's event loop does not run meanwhile, so nothing can re-enter it. The file the
     // portal writes is read, then deleted: a by-product nobody asked for.
-    static PortalScreenshot take(std::chrono::milliseconds timeout);
+    class Request {
+    public:
+        explicit Request(std::chrono::milliseconds timeout);
+        ~Request();
+        Request(const Request&) = delete;
+        Request& operator=(const Request&) = delete;
+        PortalScreenshot wait();
+
+    private:
+        std::unique_ptr<QThread> thread_;
+        PortalScreenshot* shot_;
+    };
+    static PortalScreenshot take(std::chrono::milliseconds timeout) {
+        return Request(timeout).wait();
+    }
 };
