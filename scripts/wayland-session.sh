@@ -248,7 +248,7 @@ cmd_run() {
     source "$DIR/env"
     if as_root && [ "$KIVO_WL_USER" != root ]; then
         local ns=()
-        if [ -s "$DIR/mntns" ]; then ns=(nsenter --mount="/proc/$(cat "$DIR/mntns")/ns/mnt" --); fi
+        if [ -s "$DIR/mntns" ]; then ns=(nsenter --mount="/proc/$(cat "$DIR/mntns")/ns/mnt" --wd="$PWD" --); fi
         # root's PATH may name folders the session user cannot enter (e.g. /root/...)
         export PATH=/usr/local/bin:/usr/bin:/bin
         exec "${ns[@]}" setpriv --reuid="$KIVO_WL_USER" --regid="$KIVO_WL_USER" --init-groups -- "$@"
