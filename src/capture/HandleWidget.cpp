@@ -17,21 +17,21 @@ void HandleWidget::paintEvent(QPaintEvent*) {
 }
 
 void HandleWidget::mousePressEvent(QMouseEvent* e) {
-    owner_->setCursorPosForHandles(e->globalPosition().toPoint());
+    owner_->setCursorPosForHandles(owner_->mapFromGlobal(e->globalPosition()).toPoint());
     owner_->Image1_MouseDown(index_, mouseargs::button(e->button()),
                              mouseargs::shift(e->modifiers()), float(e->position().x()),
                              float(e->position().y()));
 }
 
 void HandleWidget::mouseMoveEvent(QMouseEvent* e) {
-    owner_->setCursorPosForHandles(e->globalPosition().toPoint());
+    owner_->setCursorPosForHandles(owner_->mapFromGlobal(e->globalPosition()).toPoint());
     owner_->Image1_MouseMove(index_, mouseargs::buttons(e->buttons()),
                              mouseargs::shift(e->modifiers()), float(e->position().x()),
                              float(e->position().y()));
 }
 
 void HandleWidget::mouseReleaseEvent(QMouseEvent* e) {
-    owner_->setCursorPosForHandles(e->globalPosition().toPoint());
+    owner_->setCursorPosForHandles(owner_->mapFromGlobal(e->globalPosition()).toPoint());
     owner_->Image1_MouseUp(index_, mouseargs::button(e->button()), mouseargs::shift(e->modifiers()),
                            float(e->position().x()), float(e->position().y()));
 }

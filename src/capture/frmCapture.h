@@ -95,8 +95,8 @@ public:
     void Image1_MouseDown(int Index, int Button, int Shift, float X, float Y);
     void Image1_MouseMove(int Index, int Button, int Shift, float X, float Y);
     void Image1_MouseUp(int Index, int Button, int Shift, float X, float Y);
-    // Where the pointer is on the screen during a handle drag.
-    void setCursorPosForHandles(const QPoint& screenPos) { cursorPos_ = screenPos; }
+    // Where the pointer is during a handle drag, in the window's pixels.
+    void setCursorPosForHandles(const QPoint& pos) { cursorPos_ = pos; }
 
     // ---- Placement ----
     void ImageMove();
