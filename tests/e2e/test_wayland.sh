@@ -34,6 +34,11 @@ KIVO_WL_HIDE_CURSOR=1 "$SESSION" start "$E2E_TMP/s" "${W}x$H+$X+0:$E2E_TMP/root.
     "320x240+0+0:$E2E_TMP/left.png" >"$E2E_TMP/session.log" 2>&1 || fail "no session: $(cat "$E2E_TMP/session.log")"
 . "$E2E_TMP/s/env"
 unset DISPLAY # the tools below are Wayland clients; Kivo gets the session's DISPLAY through run
+fail() { # as lib.sh's, with the whole desktop as grim sees it
+    echo "FAIL: $*" >&2
+    grim /tmp/kivo-e2e-failure-test_wayland.png 2>/dev/null || true
+    exit 1
+}
 run() { "$SESSION" run "$E2E_TMP/s" "$@"; }
 # pointer at output pixel (x, y) of the primary, then the given actions
 pointer() { "$VPOINTER" --extent $((X + W))x$H move $(($1 + X)) "$2" "${@:3}"; }
@@ -59,18 +64,29 @@ select_area() { # drag out (100, 50)-(400, 250) and wait for its frame
     pointer 100 50 down move $((X + 250)) 150 move $((X + 400)) 250 up
     wait_for 10 frame_shown || fail "no selection frame after the drag"
 }
+# The software cursor shows in grim's and the portal's pictures: park the pointer on the
+# other output before a capture starts or the test reads the screen.
+park() { "$VPOINTER" --extent $((X + W))x$H move 100 100; }
 # close: a right click with no selection ends the capture
-right_click_closes() { pointer 700 500 click right; wait_for 10 capture_is "" || fail "a right click did not close $1"; }
+right_click_closes() {
+    pointer 700 500 click right
+    wait_for 10 capture_is "" || fail "a right click did not close $1"
+    park
+}
 
 # Qt on Xwayland: an X client reads only black from a Wayland screen, so the portal it is.
+park
 run env QT_QPA_PLATFORM=xcb "$KIVO_BIN" >"$E2E_TMP/xcb.log" 2>&1 &
 E2E_PIDS+=($!)
-wait_for 20 capture_is full || fail "no full-screen capture on Xwayland: $(window) $(cat "$E2E_TMP/xcb.log")"
+# (sway now and then misses the full-screen state of an X11 window that asks for it before
+# it is mapped; it is then tiled, alone and without borders, which covers the same pixels)
+capture_there() { [ -n "$(window)" ]; }
+wait_for 20 capture_there || fail "no capture on Xwayland: $(cat "$E2E_TMP/xcb.log")"
 wait_for 10 shows_root || fail "the capture on Xwayland does not show the primary output exactly"
 right_click_closes "the capture on Xwayland"
 run "$KIVO_BIN" quit || fail "kivo quit failed on Xwayland"
 
-run "$KIVO_BIN" >"$E2E_TMP/kivo.log" 2>&1 &
+"$SESSION" run "$E2E_TMP/s" "$KIVO_BIN" >"$E2E_TMP/kivo.log" 2>&1 &
 HOST=$!
 E2E_PIDS+=($HOST)
 wait_for 20 capture_is full || fail "no full-screen capture on the primary output: $(window) $(cat "$E2E_TMP/kivo.log")"
@@ -83,6 +99,7 @@ pointer 200 150 click click
 wait_for 10 capture_is "" || fail "the double-click did not end the capture"
 clip_is_crop() { wl-paste -t image/png >"$E2E_TMP/clip.png" 2>/dev/null && e2e_same_pixels "$E2E_TMP/clip.png" "$E2E_TMP/crop.png"; }
 wait_for 10 clip_is_crop || fail "the clipboard does not hold the selected area"
+park
 
 # Save: the bottom-right handle widens the selection to 350x250 (the window is not at the
 # desktop's origin), then the toolbar's save button (now at 356, 317) and the dialog.
@@ -109,11 +126,17 @@ shows_root || fail "the capture did not stay frozen"
 right_click_closes "the capture"
 
 # A desktop that refuses: a message box says so and how to allow it again; the host runs on.
-kill "$("$SESSION" pid "$E2E_TMP/s" portal)"
-run /usr/bin/python3 "$HERE/portal_refuses.py" &
-E2E_PIDS+=($!)
-portal_is_standin() { gdbus introspect --session -d org.freedesktop.portal.Desktop -o /org/freedesktop/portal/desktop | grep -q Screenshot; }
-wait_for 10 portal_is_standin || fail "the stand-in portal did not start"
+PORTAL=$("$SESSION" pid "$E2E_TMP/s" portal)
+kill "$PORTAL"
+wait_for 10 bash -c "! kill -0 $PORTAL 2>/dev/null" || fail "the portal did not end"
+"$SESSION" run "$E2E_TMP/s" /usr/bin/python3 "$HERE/portal_refuses.py" & # execs: $! is its PID
+STANDIN=$!
+E2E_PIDS+=($STANDIN)
+standin_owns_portal() {
+    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus --method \
+        org.freedesktop.DBus.GetConnectionUnixProcessID org.freedesktop.portal.Desktop | grep -q "uint32 $STANDIN,"
+}
+wait_for 10 standin_owns_portal || fail "the stand-in portal did not start"
 run "$KIVO_BIN" gui
 wait_for 20 capture_is shown || fail "no message box: $(window)"
 said() { grep -q "$1" "$E2E_TMP/kivo.log"; } # the host logs what the box says
