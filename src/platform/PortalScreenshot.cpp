@@ -37,7 +37,7 @@ public Q_SLOTS:
 
 QString nextToken() {
     static std::atomic<int> count{0};
-    return QStringLiteral("kivo%1_%2").arg(QCoreApplication::applicationPid()).arg(++count);
+    return QStringLiteral("screenshot%1_%2").arg(QCoreApplication::applicationPid()).arg(++count);
 }
 
 // Read the picture the portal wrote; delete the file once it was read as one.
@@ -67,8 +67,8 @@ PortalScreenshot callPortal(std::chrono::milliseconds timeout) {
     PortalScreenshot shot;
     // A connection of its own: Qt holds back every signal on the shared session connection
     // until the program's event loop runs, and the first capture comes before that.
-    QDBusConnection bus =
-        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("kivo-portal"));
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus,
+                                                        QStringLiteral("portal-screenshot"));
     if (!bus.isConnected()) {
         shot.error = QStringLiteral("no D-Bus session bus");
         return shot;
@@ -119,15 +119,14 @@ PortalScreenshot callPortal(std::chrono::milliseconds timeout) {
 } // namespace
 
 PortalScreenshot::Request::Request(std::chrono::milliseconds timeout)
-    : shot_(new PortalScreenshot) {
-    PortalScreenshot* shot = shot_;
+    : shot_(std::make_unique<PortalScreenshot>()) {
+    PortalScreenshot* shot = shot_.get();
     thread_.reset(QThread::create([shot, timeout] { *shot = callPortal(timeout); }));
     thread_->start();
 }
 
 PortalScreenshot::Request::~Request() {
     thread_->wait();
-    delete shot_;
 }
 
 PortalScreenshot PortalScreenshot::Request::wait() {

@@ -30,7 +30,7 @@ struct PortalScreenshot {
 
     private:
         std::unique_ptr<QThread> thread_;
-        PortalScreenshot* shot_;
+        std::unique_ptr<PortalScreenshot> shot_;
     };
     static PortalScreenshot take(std::chrono::milliseconds timeout) {
         return Request(timeout).wait();
