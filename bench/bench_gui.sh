@@ -64,7 +64,8 @@ KIVO_WL_HIDE_CURSOR=1 "$session" start "$tmp/s" "1920x1080:$tmp/desktop.png" >/d
 n=$((150 + RANDOM % 50))
 Xvfb ":$n" -screen 0 1920x1080x24 -noreset -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
-export DISPLAY=":$n" XDG_RUNTIME_DIR="$tmp/xrun"
+export DISPLAY=":$n" XDG_RUNTIME_DIR="$tmp/xrun" XDG_SESSION_TYPE=x11
+unset WAYLAND_DISPLAY
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 until_true xdpyinfo
 openbox >/dev/null 2>&1 &
