@@ -41,13 +41,13 @@ PortalScreenSource::PortalScreenSource(OutputChooser output) : QtScreenSource(st
 PortalScreenSource::~PortalScreenSource() = default;
 
 void PortalScreenSource::startGrab() {
-    request_ = std::make_unique<PortalScreenshot::Request>(kTimeout);
+    if (!request_)
+        request_ = std::make_unique<PortalScreenshot::Request>(kTimeout);
 }
 
 QImage PortalScreenSource::grab() {
     failure_.clear();
-    if (!request_)
-        startGrab();
+    startGrab();
     PortalScreenshot shot = request_->wait();
     request_.reset();
     if (shot.outcome != PortalScreenshot::Taken) {

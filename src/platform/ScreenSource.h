@@ -13,8 +13,8 @@ public:
     virtual ~ScreenSource() = default;
     // The output's size in pixels (one window pixel is one screen pixel).
     virtual QSize size() const = 0;
-    // Begin taking the picture in the background where that takes long, so that the caller
-    // readies the window meanwhile; grab() then waits for it.
+    // Begin taking the picture in the background where that takes long (unless begun
+    // already), so that the caller readies the window meanwhile; grab() then waits for it.
     virtual void startGrab() {}
     // A copy of the output's pixels, Format_RGB32, origin at the output's top-left. A null
     // image when the desktop gave none; failure() then says why.

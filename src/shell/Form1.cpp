@@ -4,6 +4,7 @@
 #include "capture/frmCapture.h"
 #include "platform/InstanceLock.h"
 #include "platform/Program.h"
+#include "platform/ScreenSource.h"
 #include "platform/Shell.h"
 #include "platform/TrayIcon.h"
 #include "shell/AppIcon.h"
@@ -78,6 +79,8 @@ bool Form1::showCapture() {
     // A request while a capture starts (its message box runs an event loop) is that one.
     if (starting_)
         return true;
+    // The desktop may take long for the picture: let it begin while the window is built.
+    platform_.screen->startGrab();
     auto* capture = new frmCapture(platform_);
     starting_ = true;
     const bool loaded = capture->Load();
