@@ -9,7 +9,8 @@ bin=$(realpath "$build/src/kivo")
 images=${KIVO_BENCH_IMAGES:-$(realpath "$(dirname "$0")/../../shared/bench-images" 2>/dev/null || true)}
 tmp=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$tmp"' EXIT
-export XDG_RUNTIME_DIR="$tmp/run" && mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+export XDG_RUNTIME_DIR="$tmp/run" XDG_SESSION_TYPE=x11 && mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+unset WAYLAND_DISPLAY
 
 for size in 1920x1080 3840x2160; do
     n=$((150 + RANDOM % 50))

@@ -13,6 +13,9 @@ packages=(
   dpkg-dev file lintian desktop-file-utils appstream man-db
   # reading the texts of the real program's dialogs in the end-to-end tests
   dbus at-spi2-core python3-gi gir1.2-atspi-2.0
+  # the headless Wayland session of the end-to-end tests (scripts/wayland-session.sh)
+  qt6-wayland sway swaybg grim wl-clipboard wtype xwayland
+  pipewire xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk python3-dbus
 )
 [ "${1:-}" = fuzz ] && packages+=(clang libclang-rt-14-dev)
 
@@ -30,5 +33,5 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "install-deps: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+apt-get -o DPkg::Lock::Timeout=600 update -qq
+apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -14,7 +14,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <thread>
 
 class QLabel;
 class QLineEdit;
@@ -46,8 +45,9 @@ public:
     explicit frmCapture(const Platform& platform, QWidget* parent = nullptr);
     ~frmCapture() override;
 
-    // Start-up: freeze the screen, start the history. False when the program was ended
-    // because another instance runs (the window must then not be shown).
+    // Start-up: freeze the screen, start the history. False when the window must not be
+    // shown: the program was ended because another instance runs, or the desktop gave no
+    // picture of the screen (the user was told why).
     bool Load();
     // Show the window over the whole monitor.
     void showCapture();
@@ -216,7 +216,6 @@ private:
 
     void reportHistoryFailure(const Failure& failure);
     void createControls();
-    std::thread prepareBackingStore(const QSize& size);
     void repaintFrame(const QRect& before, const QRect& after);
 
     Platform platform_;

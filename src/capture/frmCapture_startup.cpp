@@ -2,6 +2,7 @@
 // painting and the routing of its own mouse and key events.
 #include "capture/frmCapture.h"
 
+#include "capture/BackingStorePrefault.h"
 #include "capture/HandleWidget.h"
 #include "capture/ReadoutLabel.h"
 #include "capture/SelectionGeometry.h"
@@ -16,7 +17,6 @@
 #include "style/StylePanel.h"
 #include "toolbar/ToolbarStrip.h"
 
-#include <QBackingStore>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -25,9 +25,8 @@
 #include <QPainter>
 #include <QStyleHints>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <thread>
 
 using kivo::twips;
 
@@ -109,23 +108,6 @@ void frmCapture::createControls() {
         child->installEventFilter(this);
 }
 
-// The first paint of a full-screen window writes every page of its freshly allocated
-// backing store; at 3840x2160 those page faults cost more than the copy itself. Have
-// them taken on another core while the window system copies the screen for the grab.
-std::thread frmCapture::prepareBackingStore(const QSize& size) {
-    winId();
-    QBackingStore* store = backingStore();
-    if (!store)
-        return {};
-    store->resize(size);
-    auto* image = dynamic_cast<QImage*>(store->paintDevice());
-    if (!image || image->size() != size)
-        return {};
-    uchar* bits = image->bits();
-    const size_t bytes = size_t(image->sizeInBytes());
-    return std::thread([bits, bytes] { std::memset(bits, 0, bytes); });
-}
-
 bool frmCapture::Load() {
     loadClock_.start();
     // Refuse a second running copy of the program before anything else happens.
@@ -146,11 +128,17 @@ bool frmCapture::Load() {
     const QSize size(kivo::roundInt(sw_), kivo::roundInt(sh_));
     const QPoint origin = platform_.screen->geometry().topLeft();
     setGeometry(QRect(origin, size));
-    std::thread prefault = prepareBackingStore(size);
+    platform_.screen->startGrab();
+    BackingStorePrefault prefault(*this, size);
     QImage frozen = platform_.screen->grab();
-    if (prefault.joinable())
-        prefault.join();
+    prefault.finish();
     grabMs_ = loadClock_.nsecsElapsed() / 1e6;
+    if (frozen.isNull() && !platform_.screen->failure().isEmpty()) {
+        platform_.pointer->set(PointerShape::Default);
+        platform_.messageBox->show(platform_.screen->failure(), kivo::kAppTitle,
+                                   MessageBox::Exclamation);
+        return false;
+    }
     if (frozen.size() != size || frozen.format() != QImage::Format_RGB32) {
         QImage full(size, QImage::Format_RGB32);
         full.fill(Qt::black);
@@ -212,8 +200,11 @@ void frmCapture::paintEvent(QPaintEvent* e) {
         // For the start-up benchmark: how long from the request to the frozen screen painted.
         firstPaintReported_ = true;
         QTimer::singleShot(0, this, [this] {
-            std::fprintf(stderr, "kivo-timing: grab %.1f ms, painted %.1f ms\n", grabMs_,
-                         loadClock_.nsecsElapsed() / 1e6);
+            // "at": the wall clock, to time from a request made by another process
+            const auto now = std::chrono::system_clock::now().time_since_epoch();
+            std::fprintf(stderr, "kivo-timing: grab %.1f ms, painted %.1f ms, at %.6f s\n", grabMs_,
+                         loadClock_.nsecsElapsed() / 1e6,
+                         std::chrono::duration<double>(now).count());
         });
     }
     if (Shape1.Visible()) {

@@ -1,5 +1,6 @@
 #include "platform/MessageBox.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 void QtMessageBox::show(const QString& text, const QString& title, Icon icon) {
@@ -20,7 +21,9 @@ void QtMessageBox::show(const QString& text, const QString& title, Icon icon) {
     case NoIcon:
         break;
     }
-    QMessageBox box(qtIcon, title, text, QMessageBox::Ok);
+    // A child of the window in front, above it also on Wayland (see QtSaveDialog).
+    QMessageBox box(qtIcon, title, text, QMessageBox::Ok, QApplication::activeWindow());
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse); // e.g. a command to copy
     box.exec();
 }

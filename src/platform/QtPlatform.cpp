@@ -1,8 +1,17 @@
 #include "platform/QtPlatform.h"
 
+#include "platform/PortalScreenSource.h"
+
+QtPlatform::QtPlatform(InstanceCheck* instance, const DesktopScaleHints& scale)
+    : instance_(instance),
+      screen_(waylandSession() ? std::make_unique<PortalScreenSource>(scale)
+                               : std::make_unique<QtScreenSource>(scale)) {}
+
+QtPlatform::~QtPlatform() = default;
+
 Platform QtPlatform::platform() {
     Platform p;
-    p.screen = &screen_;
+    p.screen = screen_.get();
     p.pointer = &pointer_;
     p.messageBox = &messageBox_;
     p.instance = instance_;

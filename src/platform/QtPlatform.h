@@ -8,6 +8,8 @@
 #include "platform/QtShell.h"
 #include "platform/ScreenSource.h"
 
+#include <memory>
+
 class InstanceCheck;
 
 // The real platform services, for the program (tests use their fakes instead). Create it
@@ -16,13 +18,15 @@ class QtPlatform {
 public:
     // instance: the previous-instance check, owned by the caller; scale: what the desktop
     // asked for, taken before Qt's own scaling was switched off.
-    explicit QtPlatform(InstanceCheck* instance, const DesktopScaleHints& scale = {})
-        : instance_(instance), screen_(scale) {}
+    QtPlatform(InstanceCheck* instance, const DesktopScaleHints& scale = {});
+    ~QtPlatform();
     Platform platform();
 
 private:
     InstanceCheck* instance_;
-    QtScreenSource screen_;
+    // In a Wayland session only the desktop portal may read the screen, even for a program
+    // that runs on Xwayland; on X11 the program reads it itself, much faster.
+    std::unique_ptr<QtScreenSource> screen_;
     QtMousePointer pointer_;
     QtMessageBox messageBox_;
     QtProgram program_;

@@ -1,9 +1,12 @@
 #include "platform/QtSaveDialog.h"
 
+#include <QApplication>
 #include <QFileDialog>
 
 std::optional<QString> QtSaveDialog::ask(const SaveDialogRequest& request) {
-    QFileDialog dialog(nullptr, request.title, request.initialDir);
+    // A child of the window in front: on Wayland a window of its own would open behind a
+    // full-screen one, and nothing can raise it.
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialDir);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setOption(QFileDialog::HideNameFilterDetails);

@@ -1,6 +1,6 @@
 #include "platform/QtTrayIcon.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QSystemTrayIcon>
 
@@ -25,8 +25,9 @@ void QtTrayIcon::add(const QIcon& icon, const QString& tip) {
                 [this](QSystemTrayIcon::ActivationReason r) {
                     switch (r) {
                     case QSystemTrayIcon::Context:
-                        // The embedded window reports its own press and release (see eventFilter).
-                        if (!embedded_)
+                        // The embedded window reports its own press and release (see
+                        // eventFilter); a StatusNotifierItem host shows the menu itself.
+                        if (!embedded_ && !hostShowsMenu_)
                             Q_EMIT mouse(RightButtonUp);
                         break;
                     case QSystemTrayIcon::Trigger:
@@ -42,7 +43,13 @@ void QtTrayIcon::add(const QIcon& icon, const QString& tip) {
                         break;
                     }
                 });
-        qApp->installEventFilter(this);
+        // Only X11 has the embedded icon window whose right button the filter watches.
+        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+            qApp->installEventFilter(this);
+        } else if (menu_) {
+            hostShowsMenu_ = true;
+            icon_->setContextMenu(menu_);
+        }
     }
     icon_->setIcon(icon);
     icon_->setToolTip(tip);

@@ -23,8 +23,14 @@ public:
     // The chosen monitor's place on the desktop, in screen pixels.
     virtual QRect geometry() const = 0;
     QSize size() const { return geometry().size(); }
-    // A copy of the chosen monitor's pixels, Format_RGB32, origin at its top-left corner.
+    // Begin taking the picture in the background where that takes long (unless begun
+    // already), so that the caller readies the window meanwhile; grab() then waits for it.
+    virtual void startGrab() {}
+    // A copy of the chosen monitor's pixels, Format_RGB32, origin at its top-left corner. A
+    // null image when the desktop gave none; failure() then says why.
     virtual QImage grab() = 0;
+    // Why the last grab() gave no picture, in words for the user; empty when it gave one.
+    virtual QString failure() const { return {}; }
     // Show window over the whole chosen monitor, window pixel (0, 0) on its top-left pixel.
     virtual void showOver(QWidget& window);
     // How much larger than at 96 dpi the desktop draws on the chosen monitor (DesktopScale.h).
@@ -36,7 +42,8 @@ public:
     virtual bool choose(const QString& which) = 0;
 };
 
-// The monitors as Qt sees them; the grab reads the X server's root window.
+// The monitors as Qt sees them; the grab reads the X server's root window (through shared
+// memory, or Qt's own grab).
 class QtScreenSource : public ScreenSource {
 public:
     explicit QtScreenSource(const DesktopScaleHints& hints = {}) : hints_(hints) {}

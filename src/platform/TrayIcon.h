@@ -4,6 +4,8 @@
 #include <QString>
 #include <cstdint>
 
+class QMenu;
+
 // The program's icon in the desktop's notification area (the system tray). Mouse events on
 // the icon arrive through mouse() as window-message numbers.
 class TrayIcon : public QObject {
@@ -24,6 +26,10 @@ public:
     virtual void remove() = 0;
     // Whether the desktop has a notification area right now.
     virtual bool available() const = 0;
+    // The menu for a tray that shows menus itself (a StatusNotifierItem host on Wayland,
+    // where a program cannot open a menu at the pointer); elsewhere the right button's
+    // release comes through mouse() and the owner opens its menu.
+    virtual void setMenu(QMenu* menu) { (void)menu; }
 
 Q_SIGNALS:
     void mouse(int32_t message);

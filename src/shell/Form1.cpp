@@ -3,6 +3,7 @@
 #include "about/frmAbout.h"
 #include "capture/frmCapture.h"
 #include "form/MouseArgs.h"
+#include "platform/InstanceLock.h"
 #include "platform/Program.h"
 #include "platform/ScreenSource.h"
 #include "platform/Shell.h"
@@ -51,10 +52,12 @@ Form1::~Form1() {
 }
 
 bool Form1::Load() {
-    // The capture comes first: it refuses a second copy of the program before any icon.
-    if (!showCapture())
+    // The capture comes first: it refuses a second copy of the program before any icon. A
+    // capture the desktop refused ends only itself: the host runs on for the next one.
+    if (!showCapture() && platform_.instance->previousInstance())
         return false;
     connect(&tray_, &TrayIcon::mouse, this, &Form1::MouseMove, Qt::UniqueConnection);
+    tray_.setMenu(sys);
     tray_.add(appIcon(), kTip);
     iconAdded_ = true;
     if (!tray_.available())
@@ -70,8 +73,16 @@ bool Form1::showCapture() {
         capture_->activateWindow();
         return true;
     }
+    // A request while a capture starts (its message box runs an event loop) is that one.
+    if (starting_)
+        return true;
+    // The desktop may take long for the picture: let it begin while the window is built.
+    platform_.screen->startGrab();
     auto* capture = new frmCapture(platform_);
-    if (!capture->Load()) {
+    starting_ = true;
+    const bool loaded = capture->Load();
+    starting_ = false;
+    if (!loaded) {
         delete capture;
         return false;
     }

@@ -70,6 +70,7 @@ private:
     TrayIcon& tray_;
     const KeyValueStore& keys_;
     QPointer<frmCapture> capture_;
+    bool starting_ = false;
     QPointer<frmAbout> about_;
     bool iconAdded_ = false;
 };

@@ -11,6 +11,9 @@ mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 export HOME="$E2E_TMP/home"
 mkdir -p "$HOME"
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+# An X11 session, even when the tests run inside a Wayland desktop (Kivo would ask its portal).
+unset WAYLAND_DISPLAY
+export XDG_SESSION_TYPE=x11
 
 e2e_cleanup() {
     local pid

@@ -40,10 +40,13 @@ public:
     }
     QImage grab() override {
         ++grabs;
+        if (!failureText.isEmpty())
+            return {};
         if (!image.isNull())
             return image;
         return pattern(size_);
     }
+    QString failure() const override { return failureText; }
     // Headless screens have their own size: show the window at the fake screen's size.
     void showOver(QWidget& window) override {
         window.setGeometry(QRect(QPoint(0, 0), size_));
@@ -58,6 +61,7 @@ public:
     float scale_ = 1;
     QString chosen = kPrimary;
     QImage image; // when set, grab() returns it instead of the pattern
+    QString failureText; // when set, grab() gives no picture: the desktop refused
     int grabs = 0;
 };
 

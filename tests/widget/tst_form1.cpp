@@ -63,6 +63,20 @@ private Q_SLOTS:
         QCOMPARE(h.tray.removes, 0);
     }
 
+    void aRefusedCaptureLeavesTheHostRunning() {
+        Host h;
+        h.fakes.screen.failureText = QStringLiteral("refused");
+        QVERIFY(h.form->Load());
+        QCOMPARE(h.fakes.messageBox.shown.size(), size_t(1));
+        QCOMPARE(h.fakes.messageBox.shown[0].text, QStringLiteral("refused"));
+        QVERIFY(!h.form->capture());
+        QCOMPARE(h.tray.adds, 1);
+        QCOMPARE(h.fakes.program.ended, 0);
+        h.fakes.screen.failureText.clear();
+        h.form->jietu_Click();
+        QVERIFY(h.form->capture() && h.form->capture()->isVisible());
+    }
+
     void withoutTrayItSaysHowToReachIt() {
         Host h;
         h.tray.hasTray = false;
