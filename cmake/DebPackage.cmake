@@ -9,6 +9,10 @@ set(KIVO_PACKAGE_MAINTAINER "The Kivo developers <kivo-capture@users.noreply.git
 # Debian wants the licence as a machine-readable copyright file and a changelog, both in
 # the package's documentation folder.
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
+set(source_field "")
+if(KIVO_HOME_PAGE)
+  set(source_field "Source: ${KIVO_HOME_PAGE}\n")
+endif()
 string(REGEX REPLACE "^.*Copyright \\(c\\) ([^\n]*)\n\n" "" terms "${licence}")
 string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)" _ "${licence}")
 set(holder "${CMAKE_MATCH_1}")
@@ -17,7 +21,7 @@ string(REPLACE "\n\n" "\n.\n" terms "${terms}")
 string(REPLACE "\n" "\n " terms "${terms}")
 file(WRITE ${PROJECT_BINARY_DIR}/copyright
      "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
-     "Upstream-Name: Kivo\nSource: https://kivo-capture.github.io/\n\n"
+     "Upstream-Name: Kivo\n${source_field}\n"
      "Files: *\nCopyright: ${holder}\nLicense: Expat\n ${terms}\n")
 file(WRITE ${PROJECT_BINARY_DIR}/changelog
      "kivo (${PROJECT_VERSION}) unstable; urgency=medium\n\n  * Release ${PROJECT_VERSION}.\n\n"
@@ -41,7 +45,9 @@ Its interface is in Simplified Chinese.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KIVO_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://kivo-capture.github.io/)
+if(KIVO_HOME_PAGE)
+  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KIVO_HOME_PAGE})
+endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's Chinese texts, the TIFF writer plugin and a font with Chinese glyphs.

@@ -11,10 +11,10 @@
 #include "shell/DisplayCheck.h"
 #include "shell/Form1.h"
 #include "shell/HostPaths.h"
+#include "shell/HostRequest.h"
 #include "shell/QtTranslations.h"
 
 #include <QApplication>
-#include <QThread>
 #include <cstdio>
 #include <memory>
 
@@ -22,52 +22,6 @@ namespace {
 int print(FILE* to, const QString& text, int status) {
     std::fputs(qPrintable(text), to);
     return status;
-}
-
-QString lockError(const InstanceLock& lock) {
-    return QStringLiteral("kivo: cannot use the lock %1: %2\n").arg(lock.path(), lock.error());
-}
-
-// Forward a request to the running host. For `gui`, when no host answers and none holds
-// the lock, this process takes the lock (into `lock`) and becomes the host, whose start-up
-// opens the capture asked for. Returns -1 then, else the exit status.
-int forward(const CommandLine& cl, const HostPaths& paths, std::unique_ptr<InstanceLock>& lock) {
-    const QByteArray command =
-        cl.mode == CommandLine::Gui ? CaptureRequest::line(cl.screen) : QByteArray("quit");
-    const QString& path = paths.socket;
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        QString reason; // why the host refused, when it says
-        switch (CommandChannel::send(path, command, 3000, &reason)) {
-        case CommandChannel::Reply::Done:
-            return 0;
-        case CommandChannel::Reply::Refused:
-            if (!reason.isEmpty())
-                return print(stderr, QStringLiteral("kivo: %1\n").arg(reason), 1);
-            return print(stderr,
-                         QStringLiteral("kivo: the running Kivo refused \"%1\"\n")
-                             .arg(QString::fromLatin1(command)),
-                         1);
-        case CommandChannel::Reply::NoServer:
-            break;
-        }
-        if (const QString why = CommandChannel::obstacle(path); !why.isEmpty())
-            return print(stderr,
-                         QStringLiteral("kivo: cannot reach Kivo at %1: %2\n").arg(path, why), 1);
-        // Nobody answers: either no host runs, or one is still starting (it holds the lock).
-        if (cl.mode == CommandLine::Gui) {
-            auto mine = std::make_unique<InstanceLock>(paths.lock);
-            if (!mine->previousInstance()) {
-                if (!mine->error().isEmpty())
-                    return print(stderr, lockError(*mine), 1);
-                lock = std::move(mine);
-                return -1;
-            }
-        } else if (!InstanceLock::held(paths.lock)) {
-            return print(stderr, QStringLiteral("kivo: Kivo is not running\n"), 1);
-        }
-        QThread::msleep(100);
-    }
-    return print(stderr, QStringLiteral("kivo: the running Kivo does not answer\n"), 1);
 }
 } // namespace
 
@@ -94,7 +48,7 @@ int main(int argc, char** argv) {
     if (!paths.error.isEmpty())
         return print(stderr, paths.error + QLatin1Char('\n'), 1);
     if (cl.mode != CommandLine::Host)
-        if (const int status = forward(cl, paths, instance); status >= 0)
+        if (const int status = forwardToHost(cl, paths, instance); status >= 0)
             return status;
     if (!instance) {
         // Asked now, not by the first capture's start-up, so that a lock that cannot be used
@@ -102,7 +56,7 @@ int main(int argc, char** argv) {
         instance = std::make_unique<InstanceLock>(paths.lock);
         instance->previousInstance();
         if (!instance->error().isEmpty())
-            return print(stderr, lockError(*instance), 1);
+            return print(stderr, lockError(*instance) + QLatin1Char('\n'), 1);
     }
 
     // One window pixel must be one screen pixel: no high-DPI scaling, whatever the
