@@ -98,9 +98,9 @@ cmd_start() {
     EXTRA_ENV=() PRE_CMD=()
 
     # The outputs: sway config lines and swaybg arguments.
-    local n=0 spec size pos pic outputs="" bg=()
-    for spec in "$@"; do
-        [[ $spec =~ ^([0-9]+)x([0-9]+)(\+(-?[0-9]+)\+(-?[0-9]+))?(:(.+))?$ ]] || die "bad output $spec"
+    local n=0 out size pos pic outputs="" bg=()
+    for out in "$@"; do
+        [[ $out =~ ^([0-9]+)x([0-9]+)(\+(-?[0-9]+)\+(-?[0-9]+))?(:(.+))?$ ]] || die "bad output $out"
         n=$((n + 1)); size="${BASH_REMATCH[1]}x${BASH_REMATCH[2]}"
         pos="${BASH_REMATCH[4]:-0} ${BASH_REMATCH[5]:-0}"; pic=${BASH_REMATCH[7]:-}
         outputs+="output HEADLESS-$n mode $size position $pos scale 1"$'\n'
