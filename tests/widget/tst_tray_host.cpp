@@ -69,6 +69,10 @@ private Q_SLOTS:
         if (!hasTray)
             QVERIFY(h.printed[0].contains("\"kivo gui\"") &&
                     h.printed[0].contains("\"kivo quit\""));
+        h.form->close(); // the icon goes, once; the program runs on
+        h.form.reset();
+        QCOMPARE(h.tray.removes, 1);
+        QCOMPARE(h.fakes.program.ended, 0);
     }
 
     void secondCopyEndsBeforeAnyIcon() {
