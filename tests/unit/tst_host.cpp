@@ -177,6 +177,9 @@ private Q_SLOTS:
             for (const QString& p : {socket, lock})
                 QFile::remove(p), QDir().rmdir(p);
         }
+        // Asking whether a lock is held makes none.
+        QVERIFY(!InstanceLock::held(dir_.filePath("none.lock")));
+        QVERIFY(!QFile::exists(dir_.filePath("none.lock")));
     }
 
     // The runtime folder is used only when it is a real folder of this user's that nobody

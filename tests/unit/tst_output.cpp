@@ -271,6 +271,7 @@ private Q_SLOTS:
             }
         QVERIFY2(error / (120 * 320 * 3) < 20, qPrintable(QString::number(error)));
         QVERIFY(PngWriter::encode(QImage()).isEmpty() && !GifWriter::encode(QImage()).ok());
+        QVERIFY(GifWriter::encode(noisy(65535, 1)).ok()); // the largest side a GIF holds
     }
 
     void snapshotRoundTrip() {

@@ -70,6 +70,7 @@ private Q_SLOTS:
             QVERIFY(h.printed[0].contains("\"kivo gui\"") &&
                     h.printed[0].contains("\"kivo quit\""));
         h.form->close(); // the icon goes, once; the program runs on
+        QCOMPARE(h.tray.removes, 1);
         h.form.reset();
         QCOMPARE(h.tray.removes, 1);
         QCOMPARE(h.fakes.program.ended, 0);
@@ -200,6 +201,7 @@ private Q_SLOTS:
         }
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
             Box b;
+            QCOMPARE(b.w->minimumSize(), b.w->maximumSize()); // a fixed size
             QVERIFY(b.fakes.shell.opened.empty());
             b.w->activateWindow();
             QTest::keyClick(b.w.data(), key);
