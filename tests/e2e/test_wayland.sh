@@ -117,7 +117,7 @@ right_click_closes "the capture"
 PORTAL=$("$SESSION" pid "$E2E_TMP/s" portal)
 kill "$PORTAL"
 wait_for 10 gone "$PORTAL" || fail "the portal did not end"
-run /usr/bin/python3 "$HERE/portal_refuses.py" & # execs: $! is its PID
+"$SESSION" run "$E2E_TMP/s" /usr/bin/python3 "$HERE/portal_refuses.py" & # execs: $! is its PID
 STANDIN=$!
 E2E_PIDS+=($STANDIN)
 standin_owns_portal() {
