@@ -1,6 +1,5 @@
 #!/usr/bin/python3
-"""A desktop portal that refuses every screenshot: it answers each Screenshot call with
-response 2, as xdg-desktop-portal does once the user has denied screenshots."""
+"""A desktop portal answering each Screenshot call with response 2, as once the user denied it."""
 import dbus, dbus.service
 from dbus.mainloop.glib import DBusGMainLoop
 from gi.repository import GLib
