@@ -68,6 +68,26 @@ private Q_SLOTS:
         QCOMPARE(h.tray.removes, 1);
     }
 
+    // Only the right button's release opens the menu, and no event on the icon starts
+    // anything by itself; without a tray one line says how to reach the host.
+    void trayIcon() {
+        for (int message : {0x200, 0x201, 0x202, 0x203, 0x204, 0x205, 0x206, 0x208}) {
+            Host h;
+            QStringList printed;
+            h.form->printLine = [&](const QString& line) { printed << line; };
+            h.tray.hasTray = message != 0x200;
+            QVERIFY(h.form->Load());
+            QCOMPARE(printed.size(), int(!h.tray.hasTray));
+            QVERIFY(h.tray.hasTray ||
+                    (printed[0].contains("kivo gui") && printed[0].contains("kivo quit")));
+            Q_EMIT h.tray.mouse(message);
+            QVERIFY2(h.form->sys->isVisible() == (message == 0x205),
+                     qPrintable(QString::number(message)));
+            QVERIFY(h.fakes.screen.grabs == 1 && !h.form->about() && h.tray.adds == 1);
+            h.form->sys->hide();
+        }
+    }
+
     // Ctrl+D and Enter start a capture; nothing else does.
     void shortcuts() {
         const QStringList starts{"Ctrl+D", "Return", "Num+Enter"};
