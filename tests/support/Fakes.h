@@ -55,12 +55,20 @@ public:
     static QRgb patternPixel(int x, int y) {
         return qRgb(x % 251, y % 241, (x / 251 + 7 * (y / 241)) % 256);
     }
-    static QImage pattern(QSize size);
+    static QImage pattern(QSize size) {
+        QImage img(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < size.width(); ++x)
+                row[x] = patternPixel(x, y);
+        }
+        return img;
+    }
 
     QSize size_;
     float scale_ = 1;
     QString chosen = kPrimary;
-    QImage image; // when set, grab() returns it instead of the pattern
+    QImage image;        // when set, grab() returns it instead of the pattern
     QString failureText; // when set, grab() gives no picture: the desktop refused
     int grabs = 0;
 };
@@ -84,11 +92,8 @@ public:
     };
     void show(const QString& text, const QString& title, Icon icon) override {
         shown.push_back({text, title, icon});
-        if (onShow)
-            onShow();
     }
     std::vector<Shown> shown;
-    std::function<void()> onShow;
 };
 
 class FakeInstance : public InstanceCheck {
