@@ -26,8 +26,7 @@
 
 // A monitor at the origin whose pixel (x, y) has a colour that names its position (see
 // patternPixel); its chrome scale and the monitor a capture chose are the test's.
-class FakeScreen : public ScreenSource {
-public:
+struct FakeScreen : ScreenSource {
     explicit FakeScreen(QSize size = QSize(1920, 1080)) : size_(size) {}
     QRect geometry() const override { return QRect(QPoint(0, 0), size_); }
     float scale() const override { return scale_; }
@@ -73,8 +72,7 @@ public:
     int grabs = 0;
 };
 
-class FakePointer : public MousePointer {
-public:
+struct FakePointer : MousePointer {
     void set(int v) override {
         value_ = v;
         history.push_back(v);
@@ -84,8 +82,7 @@ public:
     std::vector<int> history;
 };
 
-class FakeMessageBox : public MessageBox {
-public:
+struct FakeMessageBox : MessageBox {
     struct Shown {
         QString text, title;
         Icon icon;
@@ -96,21 +93,18 @@ public:
     std::vector<Shown> shown;
 };
 
-class FakeInstance : public InstanceCheck {
-public:
+struct FakeInstance : InstanceCheck {
     bool previousInstance() override { return running; }
     bool running = false;
 };
 
-class FakeProgram : public Program {
-public:
+struct FakeProgram : Program {
     void end() override { ++ended; }
     int ended = 0;
 };
 
 // Holds the picture as the real clipboard does, as PNG bytes, and decodes it when read.
-class FakeClipboard : public Clipboard {
-public:
+struct FakeClipboard : Clipboard {
     void setPng(const QByteArray& png) override {
         image_ = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
         ours = true;
@@ -128,8 +122,7 @@ public:
     int sets = 0, clears = 0;
 };
 
-class FakeSaveDialog : public SaveDialog {
-public:
+struct FakeSaveDialog : SaveDialog {
     std::optional<QString> ask(const SaveDialogRequest& request) override {
         requests.push_back(request);
         if (onAsk)
@@ -148,8 +141,7 @@ public:
     std::function<void()> onAsk;
 };
 
-class FakeShell : public Shell {
-public:
+struct FakeShell : Shell {
     void openUrl(const QUrl& url) override { opened.push_back(url); }
     bool startProgram(const QString& path) override {
         started.push_back(path);
@@ -164,8 +156,7 @@ public:
 
 // A tray that records what the host does with its icon; tests play the mouse by emitting
 // mouse() and choose whether the desktop has a tray.
-class FakeTray : public TrayIcon {
-public:
+struct FakeTray : TrayIcon {
     void add(const QIcon& icon, const QString& tip) override {
         ++adds;
         icon_ = icon;
@@ -187,8 +178,7 @@ public:
 };
 
 // A key-value store holding exactly the values a test puts into it.
-class FakeKeyValues : public KeyValueStore {
-public:
+struct FakeKeyValues : KeyValueStore {
     std::optional<Value> value(uint32_t root, const QString& subKey,
                                const QString& name) const override {
         const auto it = values.find({root, subKey, name});
