@@ -1252,6 +1252,20 @@ private Q_SLOTS:
         QTRY_VERIFY(h.w.isNull());
     }
 
+    void saveOfAnEmptySelection() {
+        // A click without a drag selects nothing: the save names the fault and writes nothing.
+        QTemporaryDir dir;
+        CaptureHarness h(QSize(640, 480));
+        h.click({300, 200});
+        h.fakes.saveDialog.answers = {dir.filePath("empty.png")};
+        Q_EMIT h.w->toolbar()->buttonClicked(kivo::kButtonSave);
+        QCOMPARE(h.fakes.saveDialog.requests.size(), size_t(1));
+        QCOMPARE(h.fakes.messageBox.shown.size(), size_t(1));
+        QCOMPARE(h.fakes.messageBox.shown[0].title, QStringLiteral("错误"));
+        QVERIFY(!QFile::exists(dir.filePath("empty.png")));
+        QCOMPARE(h.fakes.pointer.value(), int(PointerShape::Default));
+    }
+
     void saveAsks() {
         QTemporaryDir home;
         const QByteArray oldHome = qgetenv("HOME");
