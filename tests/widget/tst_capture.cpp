@@ -156,6 +156,7 @@ private Q_SLOTS:
         QTest::newRow("up-right") << a << QPoint(250, 30) << QRectF(100, 30, 150, 70) << "150x70";
         QTest::newRow("1 pixel") << a << QPoint(101, 101) << QRectF(100, 100, 1, 1) << "1x1";
         QTest::newRow("anchor row") << a << QPoint(200, 100) << QRectF(100, 100, 0, 0) << "0x0";
+        QTest::newRow("anchor column") << a << QPoint(100, 180) << QRectF(100, 100, 0, 0) << "0x0";
         QTest::newRow("off right")
             << QPoint(1700, 500) << QPoint(2300, 700) << QRectF(1700, 500, 219, 200) << "219x200";
         QTest::newRow("off up-left")
@@ -603,6 +604,18 @@ private Q_SLOTS:
             h.select(kSelA, kSelB);
             clickButton(h, kivo::kButtonText);
             StylePanel& panel = *h.w->stylePanel();
+            // Two rows of eight swatches, each where it belongs and painted in its colour.
+            const kivo::Colour palette[16] = {
+                0x000000, 0x808080, 0x0000C0, 0x00C0C0, 0x008000, 0x800000, 0x800080, 0x808000,
+                0xFFFFFF, 0xC0C0C0, 0x0000FF, 0x00FFFF, 0x00FF00, 0xFF0000, 0xFF00FF, 0xFFFF00};
+            const QImage shown = h.shown();
+            for (int i = 0; i < 16; ++i) {
+                const Control& c = panel.Pcolor[size_t(i)];
+                QCOMPARE(c.Left(), (480 + 240 * (i % 8)) / 15.0f);
+                QCOMPARE(c.Top(), i < 8 ? 0.0f : 220 / 15.0f);
+                QCOMPARE(panel.swatch(i)->BackColor(), palette[i]);
+                QCOMPARE(shown.pixel(swatchAt(h, i)), kivo::toQColor(palette[i]).rgb());
+            }
             // Hovering outlines swatches but never chooses; the current one clears outlines.
             for (int i : {0, 1, 2})
                 h.move(swatchAt(h, i).x(), swatchAt(h, i).y());
