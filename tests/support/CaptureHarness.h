@@ -1,7 +1,5 @@
 #pragma once
-// A loaded, shown capture window on fake platform services, and mouse input sent through
-// the top-level window so that Qt's real routing (hit test, implicit grab) applies. QTest
-// keeps the held buttons between calls: moves after a press are drags, after a release hovers.
+// A capture window on fakes; mouse input goes through the top-level window (Qt's routing).
 #include "Fakes.h"
 #include "capture/frmCapture.h"
 #include "form/Vocabulary.h"
@@ -15,7 +13,6 @@ struct CaptureHarness {
     FakePlatform fakes;
     QPointer<frmCapture> w;
 
-    // scale: the chrome's, as the screen reports it.
     explicit CaptureHarness(QSize screen = QSize(1920, 1080), bool show = true, float scale = 1)
         : fakes(screen) {
         fakes.screen.scale_ = scale;
@@ -30,28 +27,21 @@ struct CaptureHarness {
         delete w.data();
         QApplication::processEvents();
     }
-    QWindow* window() const { return w ? w->windowHandle() : nullptr; }
+    QWindow* window() const { return w->windowHandle(); }
     void press(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
-        if (w)
-            QTest::mousePress(window(), b, {}, QPoint(x, y));
+        QTest::mousePress(window(), b, {}, QPoint(x, y));
     }
-    void move(int x, int y) {
-        if (w)
-            QTest::mouseMove(window(), QPoint(x, y));
-    }
+    void move(int x, int y) { QTest::mouseMove(window(), QPoint(x, y)); }
     void release(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
-        if (w)
-            QTest::mouseRelease(window(), b, {}, QPoint(x, y));
+        QTest::mouseRelease(window(), b, {}, QPoint(x, y));
     }
     void doubleClick(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
-        if (w)
-            QTest::mouseDClick(window(), b, {}, QPoint(x, y));
+        QTest::mouseDClick(window(), b, {}, QPoint(x, y));
     }
     void click(QPoint p, Qt::MouseButton b = Qt::LeftButton) {
         press(p.x(), p.y(), b);
         release(p.x(), p.y(), b);
     }
-    // Press at a, move in steps to b, release at b.
     void drag(QPoint a, QPoint b, Qt::MouseButton button = Qt::LeftButton, int steps = 4) {
         press(a.x(), a.y(), button);
         for (int i = 1; i <= steps; ++i)
@@ -59,11 +49,10 @@ struct CaptureHarness {
         release(b.x(), b.y(), button);
     }
     void select(QPoint a, QPoint b) { drag(a, b); }
-    // What the window shows now, children included.
     QImage shown() const { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 };
 
-// The bounding box of the pixels of img that are exactly colour; empty when none.
+// The bounding box of the pixels of img that are exactly colour.
 inline QRect inkBounds(const QImage& img, QRgb colour) {
     QRect box;
     for (int y = 0; y < img.height(); ++y)

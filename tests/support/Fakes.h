@@ -1,6 +1,5 @@
 #pragma once
-// Fakes of the platform layer for headless tests: a known frozen screen, a recording
-// pointer, message box, clipboard and shell, and a scripted save dialog.
+// Fakes of the platform layer for headless tests and benchmarks.
 #include "platform/Clipboard.h"
 #include "platform/InstanceLock.h"
 #include "platform/KeyValueStore.h"
@@ -24,8 +23,7 @@
 #include <tuple>
 #include <vector>
 
-// A monitor at the origin whose pixel (x, y) has a colour that names its position (see
-// patternPixel); its chrome scale and the monitor a capture chose are the test's.
+// A monitor at the origin whose pixels name their positions.
 struct FakeScreen : ScreenSource {
     explicit FakeScreen(QSize size = QSize(1920, 1080)) : size_(size) {}
     QRect geometry() const override { return QRect(QPoint(0, 0), size_); }
@@ -46,7 +44,6 @@ struct FakeScreen : ScreenSource {
         return pattern(size_);
     }
     QString failure() const override { return failureText; }
-    // Headless screens have their own size: show the window at the fake screen's size.
     void showOver(QWidget& window) override {
         window.setGeometry(QRect(QPoint(0, 0), size_));
         window.show();
@@ -103,7 +100,7 @@ struct FakeProgram : Program {
     int ended = 0;
 };
 
-// Holds the picture as the real clipboard does, as PNG bytes, and decodes it when read.
+// Holds the picture as PNG bytes, as the real clipboard does.
 struct FakeClipboard : Clipboard {
     void setPng(const QByteArray& png) override {
         image_ = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
@@ -127,16 +124,12 @@ struct FakeSaveDialog : SaveDialog {
         requests.push_back(request);
         if (onAsk)
             onAsk(); // what happens while the real dialog runs its own event loop
-        if (answers.empty())
-            return std::nullopt;
-        const QString a = answers.front();
-        answers.pop_front();
-        if (a.isNull())
-            return std::nullopt;
-        return a;
+        const QString a = answers.empty() ? QString() : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return a.isNull() ? std::nullopt : std::optional(a);
     }
-    // The names the dialog answers with, in turn; a null QString (or none left) cancels.
-    std::deque<QString> answers;
+    std::deque<QString> answers; // in turn; a null QString (or none left) cancels
     std::vector<SaveDialogRequest> requests;
     std::function<void()> onAsk;
 };
@@ -154,8 +147,6 @@ struct FakeShell : Shell {
     bool startSucceeds = true;
 };
 
-// A tray that records what the host does with its icon; tests play the mouse by emitting
-// mouse() and choose whether the desktop has a tray.
 struct FakeTray : TrayIcon {
     void add(const QIcon& icon, const QString& tip) override {
         ++adds;
@@ -177,14 +168,11 @@ struct FakeTray : TrayIcon {
     std::function<void()> onAdd, onRemove;
 };
 
-// A key-value store holding exactly the values a test puts into it.
 struct FakeKeyValues : KeyValueStore {
     std::optional<Value> value(uint32_t root, const QString& subKey,
                                const QString& name) const override {
         const auto it = values.find({root, subKey, name});
-        if (it == values.end())
-            return std::nullopt;
-        return it->second;
+        return it == values.end() ? std::nullopt : std::optional(it->second);
     }
     void setText(const QString& subKey, const QString& name, const QByteArray& text) {
         values[{LocalMachine, subKey, name}] = Value{Text, text};
@@ -192,7 +180,6 @@ struct FakeKeyValues : KeyValueStore {
     std::map<std::tuple<uint32_t, QString, QString>, Value> values;
 };
 
-// All fakes together, and the Platform that points at them.
 struct FakePlatform {
     FakeScreen screen;
     FakePointer pointer;
@@ -204,15 +191,7 @@ struct FakePlatform {
     FakeShell shell;
     explicit FakePlatform(QSize screenSize = QSize(1920, 1080)) : screen(screenSize) {}
     Platform platform() {
-        Platform p;
-        p.screen = &screen;
-        p.pointer = &pointer;
-        p.messageBox = &messageBox;
-        p.instance = &instance;
-        p.program = &program;
-        p.clipboard = &clipboard;
-        p.saveDialog = &saveDialog;
-        p.shell = &shell;
-        return p;
+        return {&screen,  &pointer,   &messageBox, &instance,
+                &program, &clipboard, &saveDialog, &shell};
     }
 };
