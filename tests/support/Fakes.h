@@ -1,6 +1,5 @@
 #pragma once
-// Fakes of the platform layer for headless tests: a known frozen screen, a recording
-// pointer, message box, clipboard and shell, and a scripted save dialog.
+// Fakes of the platform layer for headless tests and benchmarks.
 #include "platform/Clipboard.h"
 #include "platform/InstanceLock.h"
 #include "platform/KeyValueStore.h"
@@ -24,10 +23,8 @@
 #include <tuple>
 #include <vector>
 
-// A monitor at the origin whose pixel (x, y) has a colour that names its position (see
-// patternPixel); its chrome scale and the monitor a capture chose are the test's.
-class FakeScreen : public ScreenSource {
-public:
+// A monitor at the origin whose pixels name their positions.
+struct FakeScreen : ScreenSource {
     explicit FakeScreen(QSize size = QSize(1920, 1080)) : size_(size) {}
     QRect geometry() const override { return QRect(QPoint(0, 0), size_); }
     float scale() const override { return scale_; }
@@ -47,7 +44,6 @@ public:
         return pattern(size_);
     }
     QString failure() const override { return failureText; }
-    // Headless screens have their own size: show the window at the fake screen's size.
     void showOver(QWidget& window) override {
         window.setGeometry(QRect(QPoint(0, 0), size_));
         window.show();
@@ -55,18 +51,25 @@ public:
     static QRgb patternPixel(int x, int y) {
         return qRgb(x % 251, y % 241, (x / 251 + 7 * (y / 241)) % 256);
     }
-    static QImage pattern(QSize size);
+    static QImage pattern(QSize size) {
+        QImage img(size, QImage::Format_RGB32);
+        for (int y = 0; y < size.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < size.width(); ++x)
+                row[x] = patternPixel(x, y);
+        }
+        return img;
+    }
 
     QSize size_;
     float scale_ = 1;
     QString chosen = kPrimary;
-    QImage image; // when set, grab() returns it instead of the pattern
+    QImage image;        // when set, grab() returns it instead of the pattern
     QString failureText; // when set, grab() gives no picture: the desktop refused
     int grabs = 0;
 };
 
-class FakePointer : public MousePointer {
-public:
+struct FakePointer : MousePointer {
     void set(int v) override {
         value_ = v;
         history.push_back(v);
@@ -76,36 +79,29 @@ public:
     std::vector<int> history;
 };
 
-class FakeMessageBox : public MessageBox {
-public:
+struct FakeMessageBox : MessageBox {
     struct Shown {
         QString text, title;
         Icon icon;
     };
     void show(const QString& text, const QString& title, Icon icon) override {
         shown.push_back({text, title, icon});
-        if (onShow)
-            onShow();
     }
     std::vector<Shown> shown;
-    std::function<void()> onShow;
 };
 
-class FakeInstance : public InstanceCheck {
-public:
+struct FakeInstance : InstanceCheck {
     bool previousInstance() override { return running; }
     bool running = false;
 };
 
-class FakeProgram : public Program {
-public:
+struct FakeProgram : Program {
     void end() override { ++ended; }
     int ended = 0;
 };
 
-// Holds the picture as the real clipboard does, as PNG bytes, and decodes it when read.
-class FakeClipboard : public Clipboard {
-public:
+// Holds the picture as PNG bytes, as the real clipboard does.
+struct FakeClipboard : Clipboard {
     void setPng(const QByteArray& png) override {
         image_ = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
         ours = true;
@@ -123,28 +119,22 @@ public:
     int sets = 0, clears = 0;
 };
 
-class FakeSaveDialog : public SaveDialog {
-public:
+struct FakeSaveDialog : SaveDialog {
     std::optional<QString> ask(const SaveDialogRequest& request) override {
         requests.push_back(request);
         if (onAsk)
             onAsk(); // what happens while the real dialog runs its own event loop
-        if (answers.empty())
-            return std::nullopt;
-        const QString a = answers.front();
-        answers.pop_front();
-        if (a.isNull())
-            return std::nullopt;
-        return a;
+        const QString a = answers.empty() ? QString() : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return a.isNull() ? std::nullopt : std::optional(a);
     }
-    // The names the dialog answers with, in turn; a null QString (or none left) cancels.
-    std::deque<QString> answers;
+    std::deque<QString> answers; // in turn; a null QString (or none left) cancels
     std::vector<SaveDialogRequest> requests;
     std::function<void()> onAsk;
 };
 
-class FakeShell : public Shell {
-public:
+struct FakeShell : Shell {
     void openUrl(const QUrl& url) override { opened.push_back(url); }
     bool startProgram(const QString& path) override {
         started.push_back(path);
@@ -157,10 +147,7 @@ public:
     bool startSucceeds = true;
 };
 
-// A tray that records what the host does with its icon; tests play the mouse by emitting
-// mouse() and choose whether the desktop has a tray.
-class FakeTray : public TrayIcon {
-public:
+struct FakeTray : TrayIcon {
     void add(const QIcon& icon, const QString& tip) override {
         ++adds;
         icon_ = icon;
@@ -181,15 +168,11 @@ public:
     std::function<void()> onAdd, onRemove;
 };
 
-// A key-value store holding exactly the values a test puts into it.
-class FakeKeyValues : public KeyValueStore {
-public:
+struct FakeKeyValues : KeyValueStore {
     std::optional<Value> value(uint32_t root, const QString& subKey,
                                const QString& name) const override {
         const auto it = values.find({root, subKey, name});
-        if (it == values.end())
-            return std::nullopt;
-        return it->second;
+        return it == values.end() ? std::nullopt : std::optional(it->second);
     }
     void setText(const QString& subKey, const QString& name, const QByteArray& text) {
         values[{LocalMachine, subKey, name}] = Value{Text, text};
@@ -197,7 +180,6 @@ public:
     std::map<std::tuple<uint32_t, QString, QString>, Value> values;
 };
 
-// All fakes together, and the Platform that points at them.
 struct FakePlatform {
     FakeScreen screen;
     FakePointer pointer;
@@ -209,15 +191,7 @@ struct FakePlatform {
     FakeShell shell;
     explicit FakePlatform(QSize screenSize = QSize(1920, 1080)) : screen(screenSize) {}
     Platform platform() {
-        Platform p;
-        p.screen = &screen;
-        p.pointer = &pointer;
-        p.messageBox = &messageBox;
-        p.instance = &instance;
-        p.program = &program;
-        p.clipboard = &clipboard;
-        p.saveDialog = &saveDialog;
-        p.shell = &shell;
-        return p;
+        return {&screen,  &pointer,   &messageBox, &instance,
+                &program, &clipboard, &saveDialog, &shell};
     }
 };
