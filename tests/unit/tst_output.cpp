@@ -7,6 +7,7 @@
 #include "output/PictureEncoder.h"
 #include "output/PngWriter.h"
 #include "output/SafeFileWrite.h"
+#include "output/SaveFolder.h"
 #include "style/Arrow.h"
 
 #include <QtGui>
@@ -182,6 +183,15 @@ private Q_SLOTS:
                 4);
         QVERIFY(PngWriter::encode(QImage()).isEmpty() && !GifWriter::encode(QImage()).ok());
         QVERIFY(GifWriter::encode(picture(65535, 1, 70000)).ok()); // the largest side a GIF holds
+    }
+
+    // Saves start in Pictures, or at home when there is none; never among the programs.
+    void saveStartFolder() {
+        const QString pictures = dir_.filePath("Pictures");
+        QCOMPARE(::saveStartFolder(pictures, "/home/u"), QStringLiteral("/home/u"));
+        QVERIFY(QDir().mkpath(pictures));
+        QCOMPARE(::saveStartFolder(pictures, "/home/u"), pictures);
+        QCOMPARE(::saveStartFolder({}, "/home/u"), QStringLiteral("/home/u"));
     }
 
     void snapshotRoundTrip() {

@@ -336,6 +336,16 @@ private Q_SLOTS:
             QCOMPARE(h.w->sState, kivo::kStateDraw);
             QVERIFY(!h.w->Shape1.Visible() && !h.w->Picture1.Visible() && !h.w->isUnloaded());
         }
+        // A double-click whose first press went to a window just closed is this one's press:
+        // with no selection, its release ends the capture.
+        const QPointF at(400, 300);
+        QMouseEvent second(QEvent::MouseButtonDblClick, at, h.w->mapToGlobal(at), Qt::RightButton,
+                           Qt::RightButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, h.w->mapToGlobal(at), Qt::RightButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(h.w, &second);
+        QApplication::sendEvent(h.w, &release);
+        QVERIFY(h.w->isUnloaded());
     }
 
     void frameAndReadouts() {

@@ -3,6 +3,7 @@
 #include "about/frmAbout.h"
 #include "capture/frmCapture.h"
 #include "shell/Form1.h"
+#include "shell/QtTranslations.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -100,6 +101,14 @@ private Q_SLOTS:
             QTest::keyClick(h.form.get(), key.key(), key.keyboardModifiers());
             QVERIFY2(bool(h.form->capture()) == starts.contains(keys), qPrintable(keys));
         }
+    }
+
+    // Qt's own buttons speak Chinese, whatever the locale.
+    void qtTextsInChinese() {
+        QVERIFY(loadQtTranslations(*qApp));
+        QDialogButtonBox box(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
+        QCOMPARE(box.button(QDialogButtonBox::Save)->text().left(2), QStringLiteral("保存"));
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text().left(2), QStringLiteral("取消"));
     }
 
     // A page opens on load only when the build names one; Enter and Esc close and destroy.
