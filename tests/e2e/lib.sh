@@ -1,5 +1,4 @@
-# Shared set-up: a private Xvfb with openbox (and a tray when asked), a known root picture,
-# the real kivo binary, and waits on conditions.
+# Shared set-up: a private Xvfb with openbox, a known root picture, the real kivo, waits.
 set -euo pipefail
 : "${KIVO_BIN:?KIVO_BIN must name the kivo binary}"
 E2E_TMP=$(mktemp -d /tmp/kivo-e2e.XXXXXX)

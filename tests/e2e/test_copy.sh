@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# A capture's whole path with the real pointer, keyboard and clipboard: the frozen screen, the
-# selection drawn, moved and resized, copied pixel-exact in every format offered; annotations
-# with undo/redo; clicks piling up during a copy; saving through the real dialog, a full disk.
+# A capture's whole path with the real pointer, keyboard and clipboard: frozen screen, selection,
+# copy in every format offered, annotations, undo/redo, piled-up clicks, save, a full disk.
 . "$(dirname "$0")/lib.sh"
 export LC_ALL=C.UTF-8
 

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The host, from the command line to the tray: the refusals without a display; a desktop without
-# a tray (`kivo gui` during start-up, the icon once a tray comes); the tray's menu, 截图, `kivo
-# gui`, a second start, 退出; after kill -9 the next start works, and a descriptor flood is survived.
+# The host: refusals without a display; no tray, then a tray; its menu, 截图, `kivo gui`, a second
+# start, 退出; after kill -9 the next start works; a descriptor flood is survived.
 . "$(dirname "$0")/lib.sh"
 
 refused() { # refused TEXT COMMAND...: status 1, the one line TEXT on stderr, nothing on stdout

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# The Debian package of `make deb`, unpacked into a throwaway root: control data, the
-# dependencies, lintian, and the files installed (icons, desktop and AppStream entries, manual).
+# `make deb`'s package in a throwaway root: control data, dependencies, lintian, installed files.
 . "$(dirname "$0")/lib.sh"
 : "${KIVO_BUILD_DIR:?KIVO_BUILD_DIR must name the build folder}"
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Two monitors on one 3840x1080 screen, the right one primary: the capture covers the chosen
-# monitor, a drag and a handle drag away from the origin copy what it shows. Then 192 dpi.
+# Two monitors on one 3840x1080 screen (right primary): the capture covers the chosen one,
+# drags away from the origin copy what it shows. Then 192 dpi: chrome twice, picture exact.
 . "$(dirname "$0")/lib.sh"
 
 e2e_start_display 3840x1080
@@ -15,8 +15,7 @@ place() { # the capture window's place, "X,Y WxH"
 placed_at() { capture_shown && [ "$(place)" = "$1 1920x1080" ]; }
 wait_for 20 placed_at 1920,0 || fail "the capture is not on the primary monitor"
 wait_for 10 shows_root || fail "the monitors do not show their own pixels"
-# double_click_copies X Y WxH+X+Y
-double_click_copies() {
+double_click_copies() { # X Y WxH+X+Y
     xdotool mousemove "$1" "$2" click --repeat 2 --delay 60 1
     wait_for 10 capture_gone || fail "the double-click did not end the capture"
     e2e_copied_is "$3"

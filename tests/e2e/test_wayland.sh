@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Kivo in a headless Wayland session (sway, portal), its primary output right of a second one:
-# on Xwayland and natively the capture shows the primary's pixels exactly and stays frozen; a
-# double-click copies, the save button writes a PNG; a refused screenshot leaves the host running.
+# Headless sway with the portal, the primary output right of another; on Xwayland and natively:
+# the frozen picture exact, copy, save, handles; a refused screenshot leaves the host running.
 . "$(dirname "$0")/lib.sh"
-HERE=$(cd "$(dirname "$0")" && pwd)
-SESSION=$(dirname "$(dirname "$HERE")")/scripts/wayland-session.sh
+HERE=$(cd "$(dirname "$0")" && pwd) && SESSION=$HERE/../../scripts/wayland-session.sh
 VPOINTER=$(dirname "$SESSION")/wl_vpointer.py
 
 missing=""
