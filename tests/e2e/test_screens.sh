@@ -24,8 +24,7 @@ double_click_copies() { # X Y WxH+X+Y
 e2e_drag 2020 50 2320 250
 e2e_drag 2319 249 2420 300
 double_click_copies 2100 100 400x250+2020+50
-# The left monitor by name: a drag onto the right one ends on the window's last column, and
-# the strip stays on the window, right-aligned with it: (1654, 704)-(1919, 730).
+# The left monitor by name: a drag onto the right one ends on the last column; strip (1654, 704)-(1919, 730).
 "$KIVO_BIN" gui --screen left || fail "kivo gui --screen left failed"
 wait_for 10 placed_at 0,0 || fail "--screen left: the capture is at $(place)"
 e2e_drag 1700 500 2300 700
