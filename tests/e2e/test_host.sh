@@ -68,8 +68,7 @@ xdotool mousemove "$ix" "$iy" click 3 && wait_for 10 menu_is 1 || fail "no menu 
 xdotool key Up Return
 wait_for 10 gone "$host" && wait_for 10 icon_is 0 || fail "退出 did not end the program, or left its icon"
 
-# With a tray: the icon comes only after the capture window. kill -9 leaves a stale lock
-# and socket: `kivo gui` (allowed 256 files) then becomes the host.
+# The icon comes after the capture; after kill -9 `kivo gui` (256 files allowed) is the host.
 e2e_start_kivo && killed=$KIVO_PID
 icon_after_capture() { icon_is 1 && { capture_shown || touch "$E2E_TMP/icon-first"; }; }
 wait_for 20 icon_after_capture && [ ! -e "$E2E_TMP/icon-first" ] || fail "no tray icon, or it came before the capture"

@@ -38,8 +38,7 @@ for case in "500 0,0" "2500 1920,0"; do # the monitor under the pointer
 done
 "$KIVO_BIN" quit
 
-# 192 dpi on 3840x2160: the strip 530 x 52 with a two-pixel frame 8 px under the selection
-# (400, 300)-(1600, 1100), handle 6 8 x 8 around the corner; the copy one pixel a pixel.
+# 192 dpi: strip 530 x 52, frame 2 px, 8 px under (400, 300)-(1600, 1100); handle 6 8 x 8.
 E2E_XVFB_ARGS="-dpi 192" e2e_start_display 3840x2160
 echo 'Xft.dpi: 192' | xrdb -merge
 e2e_noise 3840x2160 "$E2E_TMP/root.png" && e2e_set_root "$E2E_TMP/root.png"

@@ -73,9 +73,8 @@ wait_for 10 capture_is "" || fail "the double-click did not end the capture"
 wait_for 10 eval 'wl-paste -t image/png >"$E2E_TMP/clip.png" && e2e_same_pixels "$E2E_TMP/clip.png" "$E2E_TMP/crop.png"' || fail "the clipboard does not hold the selected area"
 park
 
-# Frozen: the screen under the next capture changes, the capture does not. Handle 6 widens
-# the selection to 350x250 (the window is away from the desktop's origin), then the save
-# button (356, 317) and the dialog, focused by sway as a user would.
+# Frozen while the screen changes; handle 6 widens the selection to 350x250 (the window is
+# away from the desktop's origin); the save button (356, 317), the dialog focused by sway.
 run "$KIVO_BIN" gui
 wait_for 20 capture_is full && wait_for 10 shows_root || fail "kivo gui opened no capture of the primary output"
 kill "$("$SESSION" pid "$E2E_TMP/s" swaybg)"

@@ -82,10 +82,9 @@ struct FakePointer : MousePointer {
 struct FakeMessageBox : MessageBox {
     struct Shown {
         QString text, title;
-        Icon icon;
     };
-    void show(const QString& text, const QString& title, Icon icon) override {
-        shown.push_back({text, title, icon});
+    void show(const QString& text, const QString& title, Icon) override {
+        shown.push_back({text, title});
     }
     std::vector<Shown> shown;
 };
@@ -148,13 +147,7 @@ struct FakeShell : Shell {
 };
 
 struct FakeTray : TrayIcon {
-    void add(const QIcon& icon, const QString& tip) override {
-        ++adds;
-        icon_ = icon;
-        tip_ = tip;
-        if (onAdd)
-            onAdd();
-    }
+    void add(const QIcon&, const QString&) override { ++adds; }
     void remove() override {
         ++removes;
         if (onRemove)
@@ -162,10 +155,8 @@ struct FakeTray : TrayIcon {
     }
     bool available() const override { return hasTray; }
     int adds = 0, removes = 0;
-    QIcon icon_;
-    QString tip_;
     bool hasTray = true;
-    std::function<void()> onAdd, onRemove;
+    std::function<void()> onRemove;
 };
 
 struct FakeKeyValues : KeyValueStore {
