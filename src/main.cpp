@@ -1,5 +1,6 @@
 // Kivo: the tray host, or a request to it from the command line.
 #include "platform/InstanceLock.h"
+#include "platform/MemoryRelease.h"
 #include "platform/QtPlatform.h"
 #include "platform/QtTrayIcon.h"
 #include "platform/ScreenSource.h"
@@ -68,6 +69,8 @@ int main(int argc, char** argv) {
     qunsetenv("QT_AUTO_SCREEN_SCALE_FACTOR");
     if (!displayAvailable())
         return 1;
+    // Before any picture: each capture's large buffers go back to the system when it ends.
+    memoryrelease::mapLargeBuffers();
     QApplication app(argc, argv);
     loadQtTranslations(app);
     // The host lives in the tray, and keeps serving a copied area on the clipboard.

@@ -4,6 +4,7 @@
 #include "capture/frmCapture.h"
 #include "form/MouseArgs.h"
 #include "platform/InstanceLock.h"
+#include "platform/MemoryRelease.h"
 #include "platform/Program.h"
 #include "platform/ScreenSource.h"
 #include "platform/Shell.h"
@@ -14,6 +15,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTimer>
 #include <cstdio>
 
 const QString Form1::kTip = QStringLiteral("Kivo截图截屏独立软件-Zorvik");
@@ -87,6 +89,11 @@ bool Form1::showCapture() {
         return false;
     }
     capture_ = capture;
+    // A capture's pictures die with it; the host idles in the tray on what the system has
+    // back (the clipboard keeps its PNG bytes only). Trimmed once the window's own
+    // destruction, backing store included, is over.
+    connect(capture, &QObject::destroyed, this,
+            [] { QTimer::singleShot(0, [] { memoryrelease::giveBackFreeMemory(); }); });
     capture->showCapture();
     return true;
 }
