@@ -1,5 +1,6 @@
 #include "platform/MemoryRelease.h"
 
+#include <cstdlib> // any C library header defines __GLIBC__ on glibc
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
