@@ -246,6 +246,9 @@ measure_bare() {
     sleep 1
     row "$SIZE" bare "idle RSS (MB)" "$(mb "$(rss_of "$pid")")"
     row "$SIZE" bare "idle Anonymous (MB)" "$(mb "$(anon_kb "$pid")")"
+    # The same drag over the bare desktop: what the X server spends on a pointer move with
+    # no window to redraw, the floor of its figures below.
+    cpu_per_move bare "pointer alone" 100 100 "$pid"
     kill "$pid"
     wait "$pid" 2>/dev/null || true
 }
@@ -286,6 +289,7 @@ awk -F'\t' -v peer="$PEER" '
     $2 == "kivo" && !seen[$1, $3]++ { order[++n] = $1 SUBSEP $3 }
     $2 == "bare" && $3 ~ /RSS/ { floor[$1] = $4 }
     $2 == "bare" && $3 ~ /Anonymous/ { floorAnon[$1] = $4 }
+    $2 == "bare" && $3 ~ /^X server CPU/ { floorX[$1] = $4 }
     END {
         printf "%-10s %-48s %9s %9s %9s %7s\n", "size", "figure", "kivo", "floor", peer, "ratio"
         for (i = 1; i <= n; i++) {
@@ -295,6 +299,7 @@ awk -F'\t' -v peer="$PEER" '
             sub(/, start-up capture abandoned/, ", before any capture", pf)
             pv = v[k[1], peer, pf]
             fl = (k[2] ~ /^idle RSS/) ? floor[k[1]] : (k[2] ~ /^idle Anon/) ? floorAnon[k[1]] : "-"
+            if (k[2] ~ /^X server CPU/) fl = floorX[k[1]]
             ratio = (pv != "" && pv + 0 > 0) ? sprintf("%.2f", kv / pv) : "-"
             printf "%-10s %-48s %9s %9s %9s %7s\n", k[1], k[2], kv, fl, (pv == "" ? "-" : pv), ratio
         }

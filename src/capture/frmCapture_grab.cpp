@@ -47,6 +47,15 @@ void frmCapture::ScrnCap(int32_t Left, int32_t Top, int32_t Right, int32_t Botto
 QImage frmCapture::renderArea(const QRect& rect) {
     if (rect.isEmpty())
         return {};
+    const bool typing = TextEdit.Visible() && !textEditW_->text().isEmpty();
+    const TextPaint text = typing ? openText() : TextPaint{};
+    const bool textShown = typing && text.bounds.intersects(rect);
+    // Inside the screen with nothing but the drawing layers to show: their pixels as they
+    // are, without a copy (a large area at 4K is tens of megabytes).
+    if (!textShown && QRect(0, 0, kivo::roundInt(sw_), kivo::roundInt(sh_)).contains(rect)) {
+        if (QImage view = canvas_.shared(rect); !view.isNull())
+            return view;
+    }
     QImage out(rect.size(), QImage::Format_RGB32);
     if (out.isNull())
         return {};
@@ -56,11 +65,8 @@ QImage frmCapture::renderArea(const QRect& rect) {
     canvas_.paint(p, rect & QRect(0, 0, kivo::roundInt(sw_), kivo::roundInt(sh_)));
     // Text still being typed is part of the picture the user made, in the place, size and
     // colour its commit would give it; the box around it is not.
-    if (TextEdit.Visible() && !textEditW_->text().isEmpty()) {
-        const TextPaint text = openText();
-        if (text.bounds.intersects(rect))
-            paintText(p, text);
-    }
+    if (textShown)
+        paintText(p, text);
     p.end();
     return out;
 }

@@ -213,10 +213,17 @@ void frmCapture::paintEvent(QPaintEvent* e) {
             // The one-pixel outline as four filled strips: the same pixels as a cosmetic-pen
             // rectangle, but much cheaper to clip against the many small repainted areas.
             const QColor frame = kivo::toQColor(kivo::kFrameColour);
-            p.fillRect(QRect(r.left(), r.top(), r.width(), 1), frame);
-            p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), frame);
-            p.fillRect(QRect(r.left(), r.top(), 1, r.height()), frame);
-            p.fillRect(QRect(r.right(), r.top(), 1, r.height()), frame);
+            const QRect strips[] = {
+                QRect(r.left(), r.top(), r.width(), 1), QRect(r.left(), r.bottom(), r.width(), 1),
+                QRect(r.left(), r.top(), 1, r.height()), QRect(r.right(), r.top(), 1, r.height())};
+            // One repainted rectangle at a time, for the reason Canvas::paint gives.
+            for (const QRect& area : e->region()) {
+                p.setClipRect(area);
+                for (const QRect& strip : strips) {
+                    if (strip.intersects(area))
+                        p.fillRect(strip & area, frame);
+                }
+            }
         }
     }
 }

@@ -94,6 +94,22 @@ void Canvas::blit(const QPoint& pos, const QImage& src) {
     Q_EMIT changed(r);
 }
 
+QImage Canvas::shared(const QRect& rect) const {
+    if (rect.isEmpty() || !image_.rect().contains(rect))
+        return {};
+    for (const Transient& t : transient_) {
+        if (t.area.intersects(rect))
+            return {};
+    }
+    // The view holds a reference to Image's pixels, so they outlive any change to Image.
+    auto* held = new QImage(image_);
+    const uchar* first = held->constBits() + qsizetype(rect.y()) * held->bytesPerLine() +
+                         qsizetype(rect.x()) * (held->depth() / 8);
+    return QImage(
+        first, rect.width(), rect.height(), held->bytesPerLine(), held->format(),
+        [](void* p) { delete static_cast<QImage*>(p); }, held);
+}
+
 int32_t Canvas::pixel(int x, int y) const {
     if (!image_.valid(x, y))
         return -1;
@@ -126,11 +142,18 @@ void Canvas::paint(QPainter& p, const QRect& rect) const {
 }
 
 void Canvas::paint(QPainter& p, const QRegion& region) const {
+    p.save();
     for (const QRect& r : region) {
         const QRect s = r & image_.rect();
-        if (!s.isEmpty())
-            p.drawImage(s.topLeft(), image_, s);
+        if (s.isEmpty())
+            continue;
+        // Clipped to one rectangle, Qt copies the rows straight across; clipped to many, it
+        // cuts the copy into row spans handed to worker threads, whose hand-offs cost more
+        // than the copy itself.
+        p.setClipRect(s);
+        p.drawImage(s.topLeft(), image_, s);
     }
+    p.restore();
     for (const Transient& t : transient_) {
         const QRegion clip = t.area & region;
         if (clip.isEmpty())

@@ -46,6 +46,11 @@ public:
     // Copy src into Image at its top-left corner pos (persistent drawing).
     void blit(const QPoint& pos, const QImage& src);
 
+    // The pixels shown inside rect without a copy: a picture that keeps Image's pixels as
+    // they are now (drawing into Image afterwards copies them first). Null when rect is not
+    // inside the picture or transient drawing shows there.
+    QImage shared(const QRect& rect) const;
+
     // The pixel at (x, y) as shown (Image, and transient drawing while persistence is off),
     // as 0x00BBGGRR; -1 outside the picture.
     int32_t pixel(int x, int y) const;
