@@ -174,7 +174,8 @@ peer_pids() {
 # The capture window: shown by the `gui` process the run started.
 peer_window() { xdotool search --onlyvisible --pid "${PEER_GUI_PID:-0}" --name '' 2>/dev/null | head -n 1; }
 peer_up() { [ -n "$(peer_window)" ]; }
-peer_down() { ! peer_up; }
+# Its `gui` process exits after a copy, but a window of its may still be listed under its pid.
+peer_down() { gone "${PEER_GUI_PID:-0}" || ! peer_up; }
 peer_gui() {
     "$PEER_BIN" gui >/dev/null 2>&1 &
     PEER_GUI_PID=$!
@@ -182,6 +183,29 @@ peer_gui() {
     # It drops presses that come early.
     settle $(peer_pids)
     sleep 1
+}
+# The peak of the peer's processes over a copy: its `gui` process may exit with the copy and
+# take its VmHWM with it, so each pid's is kept in a file, every 10 ms while it lives.
+peak_watch_start() {
+    local pid
+    PEAK_WATCHERS=()
+    for pid in "$@"; do
+        (while v=$(hwm_of "$pid") && [ -d "/proc/$pid" ]; do
+            echo "$v" >"$E2E_TMP/hwm-new.$pid" && mv "$E2E_TMP/hwm-new.$pid" "$E2E_TMP/hwm.$pid"
+            sleep 0.01
+        done) &
+        PEAK_WATCHERS+=($!)
+    done
+}
+peak_watch_end() {
+    local total=0 f v
+    kill "${PEAK_WATCHERS[@]}" 2>/dev/null || true
+    wait "${PEAK_WATCHERS[@]}" 2>/dev/null || true
+    for f in "$E2E_TMP"/hwm.*; do
+        [ -f "$f" ] && v=$(cat "$f") && total=$((total + ${v:-0}))
+    done
+    rm -f "$E2E_TMP"/hwm.* "$E2E_TMP"/hwm-new.*
+    echo "$total"
 }
 peer_gui_done() { wait "$PEER_GUI_PID" 2>/dev/null || true; PEER_GUI_PID=""; }
 
@@ -202,16 +226,17 @@ measure_peer() {
     for ((i = 1; i <= CYCLES; i++)); do
         reset_peak $(peer_pids)
         peer_gui
+        peak_watch_start $(peer_pids)
         e2e_drag 100 100 "$x2" "$y2"
-        xdotool windowactivate "$(peer_window)" 2>/dev/null || true
         xdotool key ctrl+c
         if ! wait_for 20 peer_down; then
             echo "bench_footprint: $PEER did not close on ctrl+c; its figures are left out" >&2
+            peak_watch_end >/dev/null
             kill "$PEER_GUI_PID" "$PEER_PID" 2>/dev/null || true
             peer_gui_done
             return 0
         fi
-        peak=$(sum_of hwm_of $(peer_pids))
+        peak=$(peak_watch_end)
         peer_gui_done
         settle $(peer_pids)
         if [ "$i" = 1 ]; then first=$peak; fi
@@ -230,7 +255,8 @@ measure_peer() {
     xdotool key r
     cpu_per_move "$PEER" "rectangle preview" 550 320 $(peer_pids)
     xdotool key Escape
-    wait_for 30 peer_down || true
+    # Should it stay open, end it: the figures are taken.
+    wait_for 10 peer_down || kill "$PEER_GUI_PID" 2>/dev/null || true
     peer_gui_done
     kill "$PEER_PID" 2>/dev/null || true
     wait "$PEER_PID" 2>/dev/null || true
