@@ -216,14 +216,12 @@ void frmCapture::paintEvent(QPaintEvent* e) {
             const QRect strips[] = {
                 QRect(r.left(), r.top(), r.width(), 1), QRect(r.left(), r.bottom(), r.width(), 1),
                 QRect(r.left(), r.top(), 1, r.height()), QRect(r.right(), r.top(), 1, r.height())};
-            // One repainted rectangle at a time, for the reason Canvas::paint gives.
-            for (const QRect& area : e->region()) {
-                p.setClipRect(area);
+            paintEachRect(p, e->region(), [&](const QRect& area) {
                 for (const QRect& strip : strips) {
                     if (strip.intersects(area))
                         p.fillRect(strip & area, frame);
                 }
-            }
+            });
         }
     }
 }

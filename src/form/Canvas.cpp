@@ -12,6 +12,24 @@ void copyInto(QImage& dst, const QPoint& at, const QImage& src, const QRect& src
 }
 } // namespace
 
+void paintEachRect(QPainter& p, const QRegion& region,
+                   const std::function<void(const QRect&)>& paint) {
+    // Qt shares the work out once a clipped fill spans 96 rows or more.
+    constexpr int kSharedClipRows = 48;
+    for (const QRect& r : region) {
+        if (r.height() <= kSharedClipRows)
+            paint(r);
+    }
+    p.save();
+    for (const QRect& r : region) {
+        if (r.height() > kSharedClipRows) {
+            p.setClipRect(r);
+            paint(r);
+        }
+    }
+    p.restore();
+}
+
 QImage Canvas::Picture() const {
     if (backupRect_.isEmpty())
         return image_;
@@ -142,18 +160,11 @@ void Canvas::paint(QPainter& p, const QRect& rect) const {
 }
 
 void Canvas::paint(QPainter& p, const QRegion& region) const {
-    p.save();
-    for (const QRect& r : region) {
+    paintEachRect(p, region, [&](const QRect& r) {
         const QRect s = r & image_.rect();
-        if (s.isEmpty())
-            continue;
-        // Clipped to one rectangle, Qt copies the rows straight across; clipped to many, it
-        // cuts the copy into row spans handed to worker threads, whose hand-offs cost more
-        // than the copy itself.
-        p.setClipRect(s);
-        p.drawImage(s.topLeft(), image_, s);
-    }
-    p.restore();
+        if (!s.isEmpty())
+            p.drawImage(s.topLeft(), image_, s);
+    });
     for (const Transient& t : transient_) {
         const QRegion clip = t.area & region;
         if (clip.isEmpty())

@@ -8,6 +8,13 @@
 
 class QPainter;
 
+// Call paint for each rectangle of region, all under p. Clipped to many rectangles, Qt cuts
+// any copy or fill taller than a few dozen rows into row spans handed to worker threads,
+// and the hand-offs cost more than the work; a tall rectangle therefore gets a clip of its
+// own. Short ones share the painter's clip, since setting a clip costs a pass over it.
+void paintEachRect(QPainter& p, const QRegion& region,
+                   const std::function<void(const QRect&)>& paint);
+
 // The capture window's two drawing layers. With persistent drawing on, drawing goes into
 // Image, which survives repaints; with it off, drawing is transient and shown on top of
 // Image until the next Cls. Cls also takes back everything drawn into Image since Picture
