@@ -184,6 +184,11 @@ private:
     void Picture1_MouseMove();
     void Picture2_MouseMove();
     void copySelectionWithoutPanels();
+    // Copy the selected area and end the capture.
+    void copySelectionAndUnload();
+    // The two halves of ScrnCap: keep the area as grabbed_, then put grabbed_ on the clipboard.
+    void grabArea(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom);
+    void copyGrabbed();
     // The picture over rect: the drawing layers, and the open text box's text as its commit
     // would draw it; never a control of the window.
     QImage renderArea(const QRect& rect);

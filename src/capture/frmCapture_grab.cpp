@@ -12,14 +12,33 @@ void frmCapture::Form_DblClick() {
     if (!pressCanCopy_)
         return;
     pressCanCopy_ = false;
+    copySelectionAndUnload();
+}
+
+void frmCapture::copySelectionAndUnload() {
     Picture1.hide();
+    Picture2.hide();
     Shape1.hide();
     const kivo::RECT r = selectionRect();
-    ScrnCap(r.Left, r.Top, r.Right, r.Bottom);
+    grabArea(r.Left, r.Top, r.Right, r.Bottom);
+    // Where the clipboard needs no window, the window and its full-screen surface go before
+    // the picture is encoded: the frozen screen, the window's surface and the encoder's
+    // buffers are never all held at once (at 4K each picture is over 30 MB). Not under a
+    // dialog, which is a child of this window.
+    if (modalDepth_ == 0 && platform_.clipboard->setsWithoutWindow()) {
+        hide();
+        destroy();
+    }
+    copyGrabbed();
     Unload();
 }
 
 void frmCapture::ScrnCap(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) {
+    grabArea(Left, Top, Right, Bottom);
+    copyGrabbed();
+}
+
+void frmCapture::grabArea(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) {
     Shape1.hide();
     LblPos.hide();
     lblInfo.hide();
@@ -35,6 +54,9 @@ void frmCapture::ScrnCap(int32_t Left, int32_t Top, int32_t Right, int32_t Botto
     grabbed_ = QImage();
     if (width > 0 && height > 0 && width <= INT32_MAX && height <= INT32_MAX)
         grabbed_ = renderArea(QRect(Left, Top, int(width), int(height)));
+}
+
+void frmCapture::copyGrabbed() {
     // An empty, inverted or impossible rectangle leaves an empty clipboard. The clipboard
     // keeps the picture as PNG alone: the smallest form every program can paste.
     const QByteArray png = grabbed_.isNull() ? QByteArray() : PngWriter::encode(grabbed_);

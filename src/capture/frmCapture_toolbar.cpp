@@ -50,8 +50,7 @@ void frmCapture::Image2_Click(int Index) {
         break;
     }
     case kButtonCopy:
-        copySelectionWithoutPanels();
-        Unload();
+        copySelectionAndUnload();
         break;
     case kButtonSave: {
         const bool panelShown = Picture2.Visible();

@@ -14,4 +14,8 @@ public:
     // Whether the clipboard still holds what setPng put there.
     virtual bool holdsOurs() const = 0;
     virtual void clear() = 0;
+    // Whether setPng works after the window that had the user's input is gone. An X11
+    // clipboard belongs to the program; a Wayland compositor may take a new selection only
+    // from a client that has just had input, so there the window stays until it is set.
+    virtual bool setsWithoutWindow() const { return false; }
 };

@@ -1,5 +1,7 @@
 #include "platform/QtClipboard.h"
 
+#include "platform/PortalScreenSource.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -50,4 +52,9 @@ QImage QtClipboard::image() const {
 
 void QtClipboard::clear() {
     QGuiApplication::clipboard()->clear();
+}
+
+bool QtClipboard::setsWithoutWindow() const {
+    // On Xwayland the compositor bridges the X11 selection, by rules of its own.
+    return QGuiApplication::platformName() == QLatin1String("xcb") && !waylandSession();
 }

@@ -10,6 +10,7 @@ public:
     QImage image() const override;
     bool holdsOurs() const override;
     void clear() override;
+    bool setsWithoutWindow() const override;
 
 private:
     // What setPng handed to Qt (Qt owns and deletes it); compared, never dereferenced.

@@ -108,6 +108,7 @@ struct FakeClipboard : Clipboard {
     }
     QImage image() const override { return image_; }
     bool holdsOurs() const override { return ours; }
+    bool setsWithoutWindow() const override { return withoutWindow; }
     void clear() override {
         ours = false;
         image_ = QImage();
@@ -115,6 +116,7 @@ struct FakeClipboard : Clipboard {
     }
     QImage image_;
     bool ours = false; // another program's copy: set image_ and leave this false
+    bool withoutWindow = false;
     int sets = 0, clears = 0;
 };
 

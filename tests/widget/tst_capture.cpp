@@ -651,9 +651,16 @@ private Q_SLOTS:
         QCOMPARE(h.fakes.clipboard.image(), expected);
     }
 
+    void eventsDuringACopyNeverEndTheWindowUnderIt_data() {
+        QTest::addColumn<bool>("withoutWindow");
+        QTest::newRow("window kept until copied") << false;
+        QTest::newRow("window gone before the encoding") << true; // as on X11
+    }
     void eventsDuringACopyNeverEndTheWindowUnderIt() {
         // Clicks queued while a copy runs are handled after it, on a window already ended.
         CaptureHarness h(QSize(800, 600));
+        QFETCH(bool, withoutWindow);
+        h.fakes.clipboard.withoutWindow = withoutWindow;
         h.select({100, 300}, {700, 590});
         QSignalSpy ended(h.w.data(), &frmCapture::unloaded);
         const QPointF in(300, 400);
