@@ -189,6 +189,8 @@ private:
     // The two halves of ScrnCap: keep the area as grabbed_, then put grabbed_ on the clipboard.
     void grabArea(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom);
     void copyGrabbed();
+    // grabArea over the selection, with the strip, the panel and the frame hidden.
+    void grabSelectionWithoutPanels();
     // The picture over rect: the drawing layers, and the open text box's text as its commit
     // would draw it; never a control of the window.
     QImage renderArea(const QRect& rect);

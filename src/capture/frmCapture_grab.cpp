@@ -15,12 +15,16 @@ void frmCapture::Form_DblClick() {
     copySelectionAndUnload();
 }
 
-void frmCapture::copySelectionAndUnload() {
+void frmCapture::grabSelectionWithoutPanels() {
     Picture1.hide();
     Picture2.hide();
     Shape1.hide();
     const kivo::RECT r = selectionRect();
     grabArea(r.Left, r.Top, r.Right, r.Bottom);
+}
+
+void frmCapture::copySelectionAndUnload() {
+    grabSelectionWithoutPanels();
     // Where the clipboard needs no window, the window and its full-screen surface go before
     // the picture is encoded: the frozen screen, the window's surface and the encoder's
     // buffers are never all held at once (at 4K each picture is over 30 MB). Not under a

@@ -11,11 +11,8 @@ using namespace kivo;
 
 // Put the selected area on the clipboard with the strip, the panel and the frame hidden.
 void frmCapture::copySelectionWithoutPanels() {
-    Picture1.hide();
-    Picture2.hide();
-    Shape1.hide();
-    const kivo::RECT r = selectionRect();
-    ScrnCap(r.Left, r.Top, r.Right, r.Bottom);
+    grabSelectionWithoutPanels();
+    copyGrabbed();
 }
 
 void frmCapture::Image2_Click(int Index) {
