@@ -76,9 +76,10 @@ QImage frmCapture::renderArea(const QRect& rect) {
     const bool typing = TextEdit.Visible() && !textEditW_->text().isEmpty();
     const TextPaint text = typing ? openText() : TextPaint{};
     const bool textShown = typing && text.bounds.intersects(rect);
+    const QRect screen(0, 0, kivo::roundInt(sw_), kivo::roundInt(sh_));
     // Inside the screen with nothing but the drawing layers to show: their pixels as they
     // are, without a copy (a large area at 4K is tens of megabytes).
-    if (!textShown && QRect(0, 0, kivo::roundInt(sw_), kivo::roundInt(sh_)).contains(rect)) {
+    if (!textShown && screen.contains(rect)) {
         if (QImage view = canvas_.shared(rect); !view.isNull())
             return view;
     }
@@ -88,7 +89,7 @@ QImage frmCapture::renderArea(const QRect& rect) {
     out.fill(Qt::black); // beyond the screen
     QPainter p(&out);
     p.translate(-rect.topLeft());
-    canvas_.paint(p, rect & QRect(0, 0, kivo::roundInt(sw_), kivo::roundInt(sh_)));
+    canvas_.paint(p, rect & screen);
     // Text still being typed is part of the picture the user made, in the place, size and
     // colour its commit would give it; the box around it is not.
     if (textShown)
