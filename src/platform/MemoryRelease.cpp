@@ -6,13 +6,19 @@
 #endif
 
 namespace {
-// Every picture, its PNG and the history's snapshots are larger; ordinary objects are not.
-constexpr int kOwnMappingFrom = 128 * 1024;
+// Full-screen pictures are larger. Below it stay PNGs, small pictures and the
+// painter's per-repaint scratch (a span list of rows times rectangles, a few hundred kB at
+// 4K), which would otherwise be mapped, faulted in and unmapped on every pointer move.
+constexpr int kOwnMappingFrom = 1024 * 1024;
+// Free memory at the top of the heap kept for the next repaint instead of handed back on
+// every free; a capture's end hands all of it back.
+constexpr int kKeepFreeOnTop = 4 * 1024 * 1024;
 } // namespace
 
 void memoryrelease::mapLargeBuffers() {
 #if defined(__GLIBC__)
     mallopt(M_MMAP_THRESHOLD, kOwnMappingFrom);
+    mallopt(M_TRIM_THRESHOLD, kKeepFreeOnTop);
 #endif
 }
 
