@@ -50,8 +50,9 @@ if(KIVO_HOME_PAGE)
 endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt's Chinese texts, the TIFF writer plugin and a font with Chinese glyphs.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, qt6-image-formats-plugins, fonts-noto-cjk")
+# Qt's Chinese texts, the TIFF writer plugin and a font with Chinese glyphs; and the very
+# Qt release it was built with, because it empties Qt's font cache (a private interface).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, qt6-image-formats-plugins, fonts-noto-cjk, qt6-base-abi (= ${Qt6Gui_VERSION})")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-image-formats-plugins libgif-dev libdeflate-dev libxcb1-dev libxcb-shm0-dev
+  qt6-base-dev qt6-base-private-dev qt6-image-formats-plugins libgif-dev libdeflate-dev libxcb1-dev libxcb-shm0-dev
   fonts-noto-cjk
   xvfb openbox trayer xdotool xclip imagemagick x11-utils x11-xserver-utils
   qt6-translations-l10n

@@ -1,5 +1,6 @@
 #include "platform/MemoryRelease.h"
 
+#include <QtGui/private/qfont_p.h>
 #include <cstdlib> // any C library header defines __GLIBC__ on glibc
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -23,6 +24,10 @@ void memoryrelease::mapLargeBuffers() {
 }
 
 void memoryrelease::giveBackFreeMemory() {
+    // Qt keeps every font it has loaded, with its shaping tables and rendered glyphs, until
+    // the process ends; after a capture that is the large Chinese face of its texts. Qt
+    // loads a font again when text in it is next drawn.
+    QFontCache::instance()->clear();
 #if defined(__GLIBC__)
     malloc_trim(0);
 #endif

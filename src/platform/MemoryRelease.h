@@ -7,6 +7,7 @@ namespace memoryrelease {
 // At start-up, before any large buffer: buffers from this size up are mapped on their own
 // (the size stays fixed, glibc does not raise it after the first large free).
 void mapLargeBuffers();
-// Hand the free memory at the top and inside every heap back to the system.
+// Drop the fonts Qt keeps loaded, then hand the free memory at the top and inside every
+// heap back to the system.
 void giveBackFreeMemory();
 } // namespace memoryrelease

@@ -19,6 +19,8 @@ done
 for data in qt6-translations-l10n qt6-image-formats-plugins fonts-noto-cjk; do
     [[ ", $depends," == *", $data,"* && "$depends" != *-dev* ]] || fail "$data missing, or a -dev package, in Depends: $depends"
 done
+# Built on Qt's private font cache: only the very Qt release it was built with will do.
+[[ ", $depends," == *", qt6-base-abi (= $(pkg-config --modversion Qt6Gui)),"* ]] || fail "no exact Qt release in Depends: $depends"
 lintian --fail-on error "$deb" >"$E2E_TMP/lintian.log" 2>&1 || fail "lintian: $(cat "$E2E_TMP/lintian.log")"
 
 root="$E2E_TMP/root" share="$E2E_TMP/root/usr/share"
