@@ -1,11 +1,11 @@
 // Kivo: the tray host, or a request to it from the command line.
+#include "form/AppIcon.h"
 #include "platform/InstanceLock.h"
 #include "platform/MemoryRelease.h"
 #include "platform/QtPlatform.h"
 #include "platform/QtTrayIcon.h"
 #include "platform/ScreenSource.h"
 #include "platform/SystemKeyValues.h"
-#include "shell/AppIcon.h"
 #include "shell/CaptureRequest.h"
 #include "shell/CommandChannel.h"
 #include "shell/CommandLine.h"

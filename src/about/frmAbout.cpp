@@ -1,5 +1,6 @@
 #include "about/frmAbout.h"
 
+#include "form/AppIcon.h"
 #include "form/Vocabulary.h"
 #include "platform/KeyValueStore.h"
 #include "platform/MessageBox.h"
@@ -53,7 +54,7 @@ frmAbout::frmAbout(const Platform& platform, const KeyValueStore& keys, QWidget*
 
     auto* icon = new QLabel(this);
     icon->setAlignment(Qt::AlignCenter);
-    icon->setPixmap(QPixmap(QStringLiteral(":/icons/kivo-48.png")));
+    icon->setPixmap(appIconPixmap(48));
     picIcon.setWidget(icon);
     picIcon.setGeometry(twips(120), twips(120), twips(765), twips(765));
     picIcon.show();

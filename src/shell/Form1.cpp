@@ -2,6 +2,7 @@
 
 #include "about/frmAbout.h"
 #include "capture/frmCapture.h"
+#include "form/AppIcon.h"
 #include "form/MouseArgs.h"
 #include "platform/InstanceLock.h"
 #include "platform/MemoryRelease.h"
@@ -9,7 +10,6 @@
 #include "platform/ScreenSource.h"
 #include "platform/Shell.h"
 #include "platform/TrayIcon.h"
-#include "shell/AppIcon.h"
 
 #include <QCloseEvent>
 #include <QCursor>
