@@ -1,7 +1,8 @@
 #include "platform/SocketListener.h"
 
+#include "platform/LocalConnection.h"
+
 #include <QFile>
-#include <QLocalSocket>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <cstring>
@@ -89,9 +90,7 @@ void SocketListener::acceptAll() {
     while (fd_ >= 0) {
         const int client = ::accept4(fd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (client >= 0) {
-            auto* socket = new QLocalSocket(this);
-            socket->setSocketDescriptor(client);
-            Q_EMIT accepted(socket);
+            Q_EMIT accepted(new LocalConnection(client, this));
             continue;
         }
         switch (errno) {

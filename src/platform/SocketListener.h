@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <sys/types.h>
 
-class QLocalSocket;
+class LocalConnection;
 class QSocketNotifier;
 
 // A Unix-domain socket listening at a path (mode 0600) that goes on listening when
@@ -26,7 +26,7 @@ public:
 
 Q_SIGNALS:
     // A new connection, a child of this listener.
-    void accepted(QLocalSocket* socket);
+    void accepted(LocalConnection* connection);
     // Accepting failed for want of descriptors; accepting resumes shortly by itself.
     void starved();
 

@@ -1,10 +1,11 @@
 #include "shell/CommandChannel.h"
 
+#include "platform/LocalConnection.h"
+#include "platform/LocalRequest.h"
 #include "platform/ScreenSource.h"
 #include "shell/CaptureRequest.h"
 
 #include <QDebug>
-#include <QLocalSocket>
 #include <QTimer>
 
 namespace {
@@ -24,23 +25,15 @@ QString printableReason(const QByteArray& answer) {
 
 CommandChannel::Reply CommandChannel::send(const QString& socketPath, const QByteArray& command,
                                            int timeoutMs, QString* reason) {
-    QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(timeoutMs))
+    const std::optional<QByteArray> answer = localRequest(socketPath, command + '\n', timeoutMs);
+    if (!answer)
         return Reply::NoServer;
-    socket.write(command + '\n');
-    if (!socket.waitForBytesWritten(timeoutMs))
-        return Reply::NoServer;
-    QByteArray answer;
-    while (!answer.contains('\n') && socket.waitForReadyRead(timeoutMs))
-        answer += socket.readAll();
-    answer += socket.readAll();
-    if (answer.startsWith("ok\n"))
+    if (answer->startsWith("ok\n"))
         return Reply::Done;
-    if (!answer.startsWith("refused"))
+    if (!answer->startsWith("refused"))
         return Reply::NoServer;
     if (reason)
-        *reason = printableReason(answer);
+        *reason = printableReason(*answer);
     return Reply::Refused;
 }
 
@@ -67,34 +60,33 @@ void CommandServer::dropOldestClient() {
         qWarning() << "kivo: out of file descriptors; command clients are being dropped";
         quietUntil_.setRemainingTime(kStarvingNoteMs);
     }
-    for (QLocalSocket* socket : listener_.findChildren<QLocalSocket*>(Qt::FindDirectChildrenOnly)) {
-        if (socket->state() == QLocalSocket::ConnectedState) {
-            socket->abort();
+    for (LocalConnection* socket :
+         listener_.findChildren<LocalConnection*>(Qt::FindDirectChildrenOnly)) {
+        if (socket->isOpen()) {
+            socket->close();
             return;
         }
     }
 }
 
-void CommandServer::serve(QLocalSocket* socket) {
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+void CommandServer::serve(LocalConnection* socket) {
+    connect(socket, &LocalConnection::disconnected, socket, &QObject::deleteLater);
     auto* idle = new QTimer(socket);
     idle->setSingleShot(true);
-    connect(idle, &QTimer::timeout, socket, [socket] { socket->abort(); });
+    connect(idle, &QTimer::timeout, socket, &LocalConnection::close);
     idle->start(kIdleMs);
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+    connect(socket, &LocalConnection::readyRead, this, [this, socket] {
         if (!socket->canReadLine()) {
             if (socket->bytesAvailable() > kMaxLine) {
                 qWarning() << "kivo: refused an over-long request";
                 socket->write("refused\n");
-                socket->flush();
-                socket->disconnectFromServer();
+                socket->close();
             }
             return;
         }
         const Decision d = decide(socket->readLine(kMaxLine + 1).trimmed());
         socket->write(d.answer);
-        socket->flush();
-        socket->disconnectFromServer();
+        socket->close();
         // Acted on after the answer is out: quitting ends the process at once.
         if (d.capture)
             Q_EMIT captureRequested(*d.capture);

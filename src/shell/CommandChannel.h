@@ -50,7 +50,7 @@ private:
         std::optional<QString> capture;
         bool quit = false;
     };
-    void serve(QLocalSocket* socket);
+    void serve(LocalConnection* socket);
     void dropOldestClient();
     // What a request line gets: the answer, and what to do once it is out.
     Decision decide(const QByteArray& line) const;

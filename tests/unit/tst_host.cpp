@@ -2,12 +2,13 @@
 #include "platform/DesktopScale.h"
 #include "platform/DisplayName.h"
 #include "platform/InstanceLock.h"
+#include "platform/LocalRequest.h"
 #include "platform/PrivateFolder.h"
 #include "shell/CommandChannel.h"
 #include "shell/CommandLine.h"
 
-#include <QtNetwork>
 #include <QtTest>
+#include <future>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,6 +33,13 @@ class TestHost : public QObject {
                     ::chmod(qPrintable(path), what.mid(7).toUInt(nullptr, 8)) == 0);
         if (what.endsWith("link"))
             QVERIFY(QFile::link(what == "link" ? target() : dir_.filePath("nowhere"), path));
+    }
+    // A blocking client on another thread, while this one serves it.
+    template <typename Client> static auto served(Client client) {
+        auto result = std::async(std::launch::async, client);
+        while (result.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return result.get();
     }
     void targetUntouched() {
         QCOMPARE(mode(target()), 0750);
@@ -62,19 +70,35 @@ private Q_SLOTS:
             const bool ok = !refused.contains(bytes), quit = bytes == "quit\n";
             if (!ok)
                 QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^kivo: refused"));
-            QLocalSocket s;
-            s.connectToServer(path);
-            QVERIFY(s.waitForConnected(2000));
-            s.write(bytes);
-            QByteArray answer;
-            QTRY_VERIFY((answer += s.readAll()).endsWith('\n') ||
-                        s.state() == QLocalSocket::UnconnectedState);
-            QVERIFY2(answer.startsWith(ok ? "ok\n" : "refused") && answer.endsWith('\n'), answer);
+            const std::optional<QByteArray> answer =
+                served([&] { return localRequest(path, bytes, 2000); });
+            QVERIFY2(answer && answer->startsWith(ok ? "ok\n" : "refused") &&
+                         answer->endsWith('\n'),
+                     answer.value_or("no connection"));
             QCOMPARE(quitSpy.count(), int(quit));
             QCOMPARE(captureSpy.count(), int(ok && !quit));
             if (!captureSpy.isEmpty())
                 QCOMPARE(captureSpy.value(0).value(0).toString(),
                          bytes == "gui\n" ? "primary" : bytes.mid(4).trimmed());
+        }
+    }
+
+    // The client's reading of the answers: done, refused with the host's reason, no host.
+    void replies() {
+        const QString path = dir_.filePath("replies.socket");
+        CommandServer server;
+        server.setMonitorNames([] { return QStringList{"left"}; });
+        QVERIFY(server.listen(path));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^kivo: refused"));
+        using R = CommandChannel::Reply;
+        for (const auto& [at, command, reply, reason] :
+             {std::tuple(path, "gui", R::Done, ""),
+              std::tuple(path, "gui middle", R::Refused,
+                         R"(no monitor is named "middle" (monitors: left; or pointer, primary))"),
+              std::tuple(dir_.filePath("none.socket"), "gui", R::NoServer, "")}) {
+            QString why;
+            QCOMPARE(served([&] { return CommandChannel::send(at, command, 2000, &why); }), reply);
+            QCOMPARE(why, QString(reason));
         }
     }
 
