@@ -182,14 +182,31 @@ void frmCapture::Unload() {
 }
 
 void frmCapture::repaintFrame(const QRect& before, const QRect& after) {
-    // Only the outline is painted, so only its four edges need repainting.
-    for (const QRect& r : {before, after}) {
-        if (r.width() <= 0 || r.height() <= 0)
+    // Each side of the outline is repainted as a band wide enough for the handles on it,
+    // one band over where the side was and where it is when the two are near. A move then
+    // dirties a handful of rectangles instead of eight strips beside sixteen handle squares
+    // cut into dozens of pieces, and every piece costs a request of its own to the X server.
+    const int margin = Image1[0].pixelRect().width() + 1;
+    const auto sides = [margin](const QRect& r) {
+        std::array<QRect, 4> s{
+            QRect(r.left(), r.top(), r.width(), 1), QRect(r.left(), r.bottom(), r.width(), 1),
+            QRect(r.left(), r.top(), 1, r.height()), QRect(r.right(), r.top(), 1, r.height())};
+        for (QRect& side : s)
+            side.adjust(-margin, -margin, margin, margin);
+        return s;
+    };
+    const bool was = !before.isEmpty(), is = !after.isEmpty();
+    const std::array<QRect, 4> old = sides(before), now = sides(after);
+    for (size_t i = 0; i < 4; ++i) {
+        if (const std::optional<QRect> both =
+                was && is ? nearUnion(old[i], now[i]) : std::nullopt) {
+            update(*both);
             continue;
-        update(QRect(r.left(), r.top(), r.width(), 1));
-        update(QRect(r.left(), r.bottom(), r.width(), 1));
-        update(QRect(r.left(), r.top(), 1, r.height()));
-        update(QRect(r.right(), r.top(), 1, r.height()));
+        }
+        if (was)
+            update(old[i]);
+        if (is)
+            update(now[i]);
     }
 }
 

@@ -85,9 +85,22 @@ void Control::setVisible(bool visible) {
         sync(pixelRect(), was);
 }
 
+std::optional<QRect> nearUnion(const QRect& a, const QRect& b) {
+    const auto area = [](const QRect& r) { return qint64(r.width()) * r.height(); };
+    const QRect both = a | b;
+    if (a.isEmpty() || b.isEmpty() || area(both) > 2 * (area(a) + area(b)))
+        return std::nullopt;
+    return both;
+}
+
 void Control::sync(const QRect& before, bool wasVisible) {
     const QRect now = pixelRect();
     if (widget_) {
+        // Qt repaints a moved widget's old and new place apart; one piece over both is cheaper.
+        if (QWidget* parent = widget_->parentWidget(); parent && wasVisible && visible_) {
+            if (const std::optional<QRect> both = nearUnion(before, now))
+                parent->update(*both);
+        }
         if (now != widget_->geometry())
             widget_->setGeometry(now);
         if (widget_->isVisibleTo(widget_->parentWidget()) != visible_)

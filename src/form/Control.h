@@ -1,6 +1,7 @@
 #pragma once
 #include <QRect>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -56,6 +57,12 @@ private:
     QRect shownRect_;
     bool shownVisible_ = false;
 };
+
+// The one rectangle over a and b, when it is at most twice as large as the two apart: what
+// to repaint for something that moved from a to b, in one piece. Every piece of a window's
+// repaint costs a request to the X server of its own, and overlapping rectangles are cut
+// into several pieces.
+std::optional<QRect> nearUnion(const QRect& a, const QRect& b);
 
 // While a batch is open, controls change only their model (Left, Top, Width, Height,
 // Visible); their widgets and painted pixels catch up once, when the outermost batch

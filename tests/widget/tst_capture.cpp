@@ -8,6 +8,7 @@
 #include "toolbar/ToolbarStrip.h"
 
 #include <QAbstractItemView>
+#include <QBackingStore>
 #include <QComboBox>
 #include <QFontInfo>
 #include <QImageReader>
@@ -164,6 +165,34 @@ private Q_SLOTS:
             h.release(to.x(), to.y());
             QCOMPARE(QPointF(h.w->sngStartX, h.w->sngStartY), at);
         }
+    }
+
+    // The window is repainted piece by piece as things move; what it shows then must equal
+    // a fresh rendering: no piece left out a place the frame, a handle, a read-out or the
+    // toolbar moved from. Painted after every step, small ones and jumps.
+    void repaintsLeaveNoTrace_data() {
+        QTest::addColumn<QList<QPoint>>("path");
+        QTest::newRow("band") << QList<QPoint>{{100, 100}, {103, 102}, {300, 200}, {302, 199},
+                                               {150, 700}, {152, 703}, {60, 40}};
+        QTest::newRow("move") << QList<QPoint>{{200, 150}, {203, 151}, {205, 155}, {900, 700},
+                                               {901, 702}, {10, 10},   {12, 13}};
+        QTest::newRow("handle") << QList<QPoint>{{302, 202}, {305, 203}, {700, 650}, {702, 655},
+                                                 {120, 120}, {80, 80},   {82, 81}};
+    }
+    void repaintsLeaveNoTrace() {
+        QFETCH(QList<QPoint>, path);
+        CaptureHarness h;
+        if (path[0] != QPoint(100, 100))
+            h.select({100, 100}, {300, 200});
+        h.press(path[0].x(), path[0].y());
+        for (const QPoint& p : path) {
+            h.move(p.x(), p.y());
+            QApplication::processEvents();
+        }
+        h.release(path.back().x(), path.back().y());
+        QApplication::processEvents();
+        const auto* painted = dynamic_cast<const QImage*>(h.w->backingStore()->paintDevice());
+        QVERIFY(painted && painted->convertToFormat(QImage::Format_RGB32) == h.shown());
     }
 
     void handleDrag_data() {
