@@ -182,31 +182,41 @@ void frmCapture::Unload() {
 }
 
 void frmCapture::repaintFrame(const QRect& before, const QRect& after) {
-    // Each side of the outline is repainted as a band wide enough for the handles on it,
-    // one band over where the side was and where it is when the two are near. A move then
-    // dirties a handful of rectangles instead of eight strips beside sixteen handle squares
-    // cut into dozens of pieces, and every piece costs a request of its own to the X server.
-    const int margin = Image1[0].pixelRect().width() + 1;
-    const auto sides = [margin](const QRect& r) {
-        std::array<QRect, 4> s{
+    // Each side of the outline is repainted together with the handles on it: where the side
+    // was and where it is, as one piece when the two are near; of a side that stays in its
+    // row or column, only the ends that grew or shrank. The handles' own repaints then fall
+    // inside these pieces or in the same rows, so a move dirties a handful of rectangles
+    // instead of dozens of strips cut up by handle squares, and every one of them costs a
+    // request to the X server.
+    const int g = Image1[0].pixelRect().width() / 2 + 1;
+    const auto grown = [g](const QRect& r) { return r.adjusted(-g, -g, g, g); };
+    const auto lines = [](const QRect& r) { // top, bottom, left, right
+        return std::array{
             QRect(r.left(), r.top(), r.width(), 1), QRect(r.left(), r.bottom(), r.width(), 1),
             QRect(r.left(), r.top(), 1, r.height()), QRect(r.right(), r.top(), 1, r.height())};
-        for (QRect& side : s)
-            side.adjust(-margin, -margin, margin, margin);
-        return s;
     };
     const bool was = !before.isEmpty(), is = !after.isEmpty();
-    const std::array<QRect, 4> old = sides(before), now = sides(after);
+    const std::array<QRect, 4> old = lines(before), now = lines(after);
     for (size_t i = 0; i < 4; ++i) {
-        if (const std::optional<QRect> both =
-                was && is ? nearUnion(old[i], now[i]) : std::nullopt) {
+        const QRect &o = old[i], &n = now[i];
+        if (was && is && (i < 2 ? o.top() == n.top() : o.left() == n.left())) {
+            // The span between where an end was and where it is.
+            const auto ends = [&](QPoint a, QPoint b) {
+                if (a != b)
+                    update(grown(QRect(QPoint(qMin(a.x(), b.x()), qMin(a.y(), b.y())),
+                                       QPoint(qMax(a.x(), b.x()), qMax(a.y(), b.y())))));
+            };
+            ends(o.topLeft(), n.topLeft());
+            ends(o.bottomRight(), n.bottomRight());
+        } else if (const std::optional<QRect> both =
+                       was && is ? nearUnion(grown(o), grown(n)) : std::nullopt) {
             update(*both);
-            continue;
+        } else {
+            if (was)
+                update(grown(o));
+            if (is)
+                update(grown(n));
         }
-        if (was)
-            update(old[i]);
-        if (is)
-            update(now[i]);
     }
 }
 
