@@ -1,5 +1,7 @@
 #include "platform/LocalConnection.h"
 
+#include "platform/LocalRequest.h"
+
 #include <QSocketNotifier>
 #include <cerrno>
 #include <sys/socket.h>
@@ -30,18 +32,8 @@ QByteArray LocalConnection::readLine(qint64 maxSize) {
 }
 
 void LocalConnection::write(const QByteArray& data) {
-    qsizetype done = 0;
-    while (fd_ >= 0 && done < data.size()) {
-        // MSG_NOSIGNAL: a client gone already must not end the host with SIGPIPE.
-        const ssize_t n =
-            ::send(fd_, data.constData() + done, size_t(data.size() - done), MSG_NOSIGNAL);
-        if (n > 0)
-            done += n;
-        else if (n < 0 && errno == EINTR)
-            continue;
-        else
-            return;
-    }
+    if (fd_ >= 0)
+        sendAll(fd_, data, QDeadlineTimer(0)); // the event loop never waits on a client
 }
 
 void LocalConnection::close() {

@@ -1,6 +1,5 @@
 #include "platform/LocalRequest.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QScopeGuard>
 #include <cerrno>
@@ -23,6 +22,22 @@ bool waitFor(int fd, short events, const QDeadlineTimer& deadline) {
     }
 }
 } // namespace
+
+bool sendAll(int fd, const QByteArray& data, const QDeadlineTimer& deadline) {
+    for (qsizetype done = 0; done < data.size();) {
+        const ssize_t n =
+            ::send(fd, data.constData() + done, size_t(data.size() - done), MSG_NOSIGNAL);
+        if (n > 0)
+            done += n;
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else if (n < 0 && errno == EAGAIN && waitFor(fd, POLLOUT, deadline))
+            continue;
+        else
+            return false;
+    }
+    return true;
+}
 
 std::optional<QByteArray> localRequest(const QString& path, const QByteArray& request,
                                        int timeoutMs) {
@@ -48,18 +63,8 @@ std::optional<QByteArray> localRequest(const QString& path, const QByteArray& re
     }
 
     deadline.setRemainingTime(timeoutMs);
-    for (qsizetype done = 0; done < request.size();) {
-        const ssize_t n =
-            ::send(fd, request.constData() + done, size_t(request.size() - done), MSG_NOSIGNAL);
-        if (n > 0)
-            done += n;
-        else if (n < 0 && errno == EINTR)
-            continue;
-        else if (n < 0 && errno == EAGAIN && waitFor(fd, POLLOUT, deadline))
-            continue;
-        else
-            return std::nullopt;
-    }
+    if (!sendAll(fd, request, deadline))
+        return std::nullopt;
 
     QByteArray answer;
     char chunk[512];
