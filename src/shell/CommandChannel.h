@@ -55,7 +55,7 @@ private:
     // What a request line gets: the answer, and what to do once it is out.
     Decision decide(const QByteArray& line) const;
 
-    SocketListener listener_;
-    QDeadlineTimer quietUntil_; // the shortage of descriptors is logged once a minute at most
+    SocketListener listener_{this}; // a child: its connections are the server's descendants
+    QDeadlineTimer quietUntil_;     // the shortage of descriptors is logged once a minute at most
     std::function<QStringList()> monitorNames_;
 };

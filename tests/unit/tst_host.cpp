@@ -2,6 +2,7 @@
 #include "platform/DesktopScale.h"
 #include "platform/DisplayName.h"
 #include "platform/InstanceLock.h"
+#include "platform/LocalConnection.h"
 #include "platform/LocalRequest.h"
 #include "platform/PrivateFolder.h"
 #include "shell/CommandChannel.h"
@@ -81,6 +82,8 @@ private Q_SLOTS:
                 QCOMPARE(captureSpy.value(0).value(0).toString(),
                          bytes == "gui\n" ? "primary" : bytes.mid(4).trimmed());
         }
+        // Every connection answered is closed and freed.
+        QTRY_VERIFY(server.findChildren<LocalConnection*>().isEmpty());
     }
 
     // The client's reading of the answers: done, refused with the host's reason, no host.
