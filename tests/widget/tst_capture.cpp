@@ -181,20 +181,24 @@ private Q_SLOTS:
     }
     void repaintsLeaveNoTrace() {
         QFETCH(QList<QPoint>, path);
-        CaptureHarness h;
-        if (path[0] != QPoint(100, 100))
-            h.select({100, 100}, {300, 200});
-        h.press(path[0].x(), path[0].y());
-        for (const QPoint& p : path) {
-            h.move(p.x(), p.y());
+        for (float scale : {1.0f, 2.0f}) { // handles and read-outs of both sizes
+            CaptureHarness h(QSize(1920, 1080), true, scale);
+            if (path[0] != QPoint(100, 100))
+                h.select({100, 100}, {300, 200});
+            h.press(path[0].x(), path[0].y());
+            for (const QPoint& p : path) {
+                h.move(p.x(), p.y());
+                QApplication::processEvents();
+            }
+            // The "handle" row drags the bottom-right handle.
+            QVERIFY(QTest::currentDataTag() != QByteArray("handle") ||
+                    h.w->sDrag == kivo::kDragStart);
+            h.release(path.back().x(), path.back().y());
             QApplication::processEvents();
+            const auto* painted = dynamic_cast<const QImage*>(h.w->backingStore()->paintDevice());
+            QVERIFY2(painted && painted->convertToFormat(QImage::Format_RGB32) == h.shown(),
+                     qPrintable(QStringLiteral("at scale %1").arg(scale)));
         }
-        // The "handle" row drags the bottom-right handle.
-        QVERIFY(QTest::currentDataTag() != QByteArray("handle") || h.w->sDrag == kivo::kDragStart);
-        h.release(path.back().x(), path.back().y());
-        QApplication::processEvents();
-        const auto* painted = dynamic_cast<const QImage*>(h.w->backingStore()->paintDevice());
-        QVERIFY(painted && painted->convertToFormat(QImage::Format_RGB32) == h.shown());
     }
 
     void handleDrag_data() {
