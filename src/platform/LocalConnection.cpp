@@ -1,6 +1,6 @@
 #include "platform/LocalConnection.h"
 
-#include "platform/LocalRequest.h"
+#include "platform/UnixSocket.h"
 
 #include <QSocketNotifier>
 #include <cerrno>

@@ -1,6 +1,7 @@
 #include "platform/SocketListener.h"
 
 #include "platform/LocalConnection.h"
+#include "platform/UnixSocket.h"
 
 #include <QFile>
 #include <QSocketNotifier>
@@ -8,7 +9,6 @@
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -51,13 +51,11 @@ QString SocketListener::obstacle(const QString& path) {
 bool SocketListener::listen(const QString& path) {
     path_ = path;
     const QByteArray p = QFile::encodeName(path);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    if (size_t(p.size()) >= sizeof addr.sun_path) {
+    const std::optional<sockaddr_un> addr = unixAddress(path);
+    if (!addr) {
         error_ = QStringLiteral("the path is too long for a socket");
         return false;
     }
-    std::memcpy(addr.sun_path, p.constData(), size_t(p.size()));
     error_ = obstacle(path);
     if (!error_.isEmpty())
         return false;
@@ -68,7 +66,7 @@ bool SocketListener::listen(const QString& path) {
     fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     // On Linux the socket file takes the mode of the unbound socket: none for others.
     if (fd_ < 0 || ::fchmod(fd_, 0600) != 0 ||
-        ::bind(fd_, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::bind(fd_, reinterpret_cast<const sockaddr*>(&*addr), sizeof *addr) != 0 ||
         ::listen(fd_, SOMAXCONN) != 0) {
         error_ = systemError(errno);
         if (fd_ >= 0)
