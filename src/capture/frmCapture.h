@@ -2,6 +2,7 @@
 #include "form/Basics.h"
 #include "form/Canvas.h"
 #include "form/Control.h"
+#include "form/FramePacer.h"
 #include "output/ExcelPropertyBag.h"
 #include "platform/Platform.h"
 #include "style/Arrow.h"
@@ -13,6 +14,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -94,6 +96,8 @@ public:
     float SH() const { return sh_; }
     // How much larger than designed the controls around the picture are (form/ChromeScale.h).
     float chromeScale() const { return scale_; }
+    // A move or a repaint waits for the screen's next frame (form/FramePacer.h).
+    bool repaintPending() const { return pacer_.pending(); }
 
     // ---- Placement ----
     void ImageMove();
@@ -224,6 +228,9 @@ private:
     void reportHistoryFailure(const Failure& failure);
     void createControls();
     void repaintFrame(const QRect& before, const QRect& after);
+    // Take in a move now, or at the next frame if it is a drag's and a frame was just shown.
+    void takeMove(std::function<void()> move, bool dragging);
+    void takePendingMove();
 
     Platform platform_;
     Canvas canvas_;
@@ -250,4 +257,9 @@ private:
     QElapsedTimer loadClock_;
     double grabMs_ = 0;
     bool firstPaintReported_ = false;
+    // A drag's move that waits for the next frame (form/FramePacer.h): during a drag the
+    // window shows a function of the pointer's last position only, so a move that a later
+    // one replaces before its frame need not be taken in at all.
+    std::function<void()> pendingMove_;
+    FramePacer pacer_{*this, [this] { takePendingMove(); }};
 };

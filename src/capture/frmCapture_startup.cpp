@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
+#include <utility>
 
 using kivo::twips;
 
@@ -67,6 +68,7 @@ void frmCapture::createControls() {
         // During a drag the handle reports where the pointer is on this window.
         connect(handle, &HandleWidget::mouseDown, this,
                 [this](int index, int button, int shift, float x, float y, QPoint at) {
+                    takePendingMove();
                     setPointerNow(at);
                     Image1_MouseDown(index, button, shift, x, y);
                 });
@@ -292,6 +294,7 @@ void frmCapture::setPointerNow(QPoint at) {
 void frmCapture::mousePressEvent(QMouseEvent* e) {
     if (unloaded_)
         return;
+    takePendingMove();
     sawPress_ = true;
     lastPressTime_ = e->timestamp();
     const QPointF at = heldInside(e->position());
@@ -303,13 +306,33 @@ void frmCapture::mouseMoveEvent(QMouseEvent* e) {
     if (unloaded_)
         return;
     const QPointF at = heldInside(e->position());
-    Form_MouseMove(mouseargs::buttons(e->buttons()), mouseargs::shift(e->modifiers()),
-                   float(at.x()), float(at.y()));
+    const int button = mouseargs::buttons(e->buttons()), shift = mouseargs::shift(e->modifiers());
+    const float x = float(at.x()), y = float(at.y());
+    takeMove([this, button, shift, x, y] { Form_MouseMove(button, shift, x, y); },
+             e->buttons() != Qt::NoButton);
+}
+
+void frmCapture::takeMove(std::function<void()> move, bool dragging) {
+    pendingMove_ = std::move(move);
+    if (dragging && !pacer_.frameDue())
+        pacer_.requestFrame();
+    else
+        takePendingMove();
+}
+
+// Every other input comes after the moves before it.
+void frmCapture::takePendingMove() {
+    if (!pendingMove_)
+        return;
+    const auto move = std::exchange(pendingMove_, nullptr);
+    if (!unloaded_)
+        move();
 }
 
 void frmCapture::mouseReleaseEvent(QMouseEvent* e) {
     if (unloaded_)
         return;
+    takePendingMove();
     const QPointF at = heldInside(e->position());
     Form_MouseUp(mouseargs::button(e->button()), mouseargs::shift(e->modifiers()), float(at.x()),
                  float(at.y()));
@@ -318,6 +341,7 @@ void frmCapture::mouseReleaseEvent(QMouseEvent* e) {
 void frmCapture::mouseDoubleClickEvent(QMouseEvent* e) {
     if (unloaded_)
         return;
+    takePendingMove();
     // Qt pairs presses across windows: a double-click whose first press went to another
     // window (a capture just closed, say) is this window's first press.
     const quint64 interval = quint64(QGuiApplication::styleHints()->mouseDoubleClickInterval());

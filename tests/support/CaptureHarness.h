@@ -31,7 +31,12 @@ struct CaptureHarness {
     void press(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
         QTest::mousePress(window(), b, {}, QPoint(x, y));
     }
-    void move(int x, int y) { QTest::mouseMove(window(), QPoint(x, y)); }
+    // A move during a drag may wait for the window's next frame; this returns once it is in.
+    void move(int x, int y) {
+        QTest::mouseMove(window(), QPoint(x, y));
+        if (!repainted())
+            qWarning("a move is still waiting for its frame");
+    }
     void release(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
         QTest::mouseRelease(window(), b, {}, QPoint(x, y));
     }
@@ -50,6 +55,11 @@ struct CaptureHarness {
     }
     void select(QPoint a, QPoint b) { drag(a, b); }
     QImage shown() const { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // Let the window paint what changed, once its frame has come.
+    bool repainted() const {
+        QApplication::processEvents();
+        return QTest::qWaitFor([this] { return !w->repaintPending(); });
+    }
 };
 
 // The bounding box of the pixels of img that are exactly colour.
