@@ -63,7 +63,9 @@ mb() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
 row() { printf '%s\t%s\t%s\t%s\n' "$1" "$2" "$3" "$4" >>"$ROWS"; }
 
 # A triangle wave of MOVES points from (x0, y0) out to (x0 + 800, y0 + 400) and back; after
-# 1000 moves the pointer rests at (x0 + 400, y0 + 200).
+# 1000 moves the pointer rests at (x0 + 400, y0 + 200). A move every 4 ms (xdotool's own time
+# on top), about as often as a 250 Hz mouse reports, several per frame of a 60 Hz screen; a
+# program that paints once per frame is paid per frame, and this figure shares it out.
 moves_from() {
     local x0=$1 y0=$2 i t d
     for ((i = 1; i <= MOVES; i++)); do
