@@ -14,8 +14,8 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -228,8 +228,7 @@ private:
     void reportHistoryFailure(const Failure& failure);
     void createControls();
     void repaintFrame(const QRect& before, const QRect& after);
-    // Take in a move now, or at the next frame if it is a drag's and a frame was just shown.
-    void takeMove(std::function<void()> move, bool dragging);
+    // Take in the move that waits for its frame, if any.
     void takePendingMove();
 
     Platform platform_;
@@ -260,6 +259,10 @@ private:
     // A drag's move that waits for the next frame (form/FramePacer.h): during a drag the
     // window shows a function of the pointer's last position only, so a move that a later
     // one replaces before its frame need not be taken in at all.
-    std::function<void()> pendingMove_;
+    struct Move {
+        int button, shift;
+        float x, y;
+    };
+    std::optional<Move> pendingMove_;
     FramePacer pacer_{*this, [this] { takePendingMove(); }};
 };

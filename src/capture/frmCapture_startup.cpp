@@ -306,15 +306,10 @@ void frmCapture::mouseMoveEvent(QMouseEvent* e) {
     if (unloaded_)
         return;
     const QPointF at = heldInside(e->position());
-    const int button = mouseargs::buttons(e->buttons()), shift = mouseargs::shift(e->modifiers());
-    const float x = float(at.x()), y = float(at.y());
-    takeMove([this, button, shift, x, y] { Form_MouseMove(button, shift, x, y); },
-             e->buttons() != Qt::NoButton);
-}
-
-void frmCapture::takeMove(std::function<void()> move, bool dragging) {
-    pendingMove_ = std::move(move);
-    if (dragging && !pacer_.frameDue())
+    pendingMove_ = Move{mouseargs::buttons(e->buttons()), mouseargs::shift(e->modifiers()),
+                        float(at.x()), float(at.y())};
+    // A drag's move waits when a frame was just shown.
+    if (e->buttons() != Qt::NoButton && !pacer_.frameDue())
         pacer_.requestFrame();
     else
         takePendingMove();
@@ -322,11 +317,9 @@ void frmCapture::takeMove(std::function<void()> move, bool dragging) {
 
 // Every other input comes after the moves before it.
 void frmCapture::takePendingMove() {
-    if (!pendingMove_)
-        return;
-    const auto move = std::exchange(pendingMove_, nullptr);
-    if (!unloaded_)
-        move();
+    const std::optional<Move> move = std::exchange(pendingMove_, std::nullopt);
+    if (move && !unloaded_)
+        Form_MouseMove(move->button, move->shift, move->x, move->y);
 }
 
 void frmCapture::mouseReleaseEvent(QMouseEvent* e) {
