@@ -17,8 +17,8 @@ FramePacer::~FramePacer() {
     window_.removeEventFilter(this);
 }
 
-// A screen that reports no rate, or a wild one, is taken as 60 Hz; above 240 Hz the saving
-// is not worth a timer.
+// A screen that reports no rate, or a wild one, is taken as 60 Hz; a frame is never shorter
+// than 4 ms, where the saving is no longer worth a timer.
 int FramePacer::period() const {
     const QScreen* screen = window_.screen();
     qreal hz = screen ? screen->refreshRate() : 0;
@@ -47,17 +47,11 @@ void FramePacer::startTimer() {
 bool FramePacer::eventFilter(QObject* watched, QEvent* event) {
     if (watched != &window_ || event->type() != QEvent::UpdateRequest)
         return false;
-    if (std::exchange(frameStarted_, false)) {
+    if (std::exchange(frameStarted_, false) || frameDue()) {
         sinceFrame_.start();
         return false;
     }
-    if (timer_.isActive())
-        return true;
-    if (frameDue()) {
-        sinceFrame_.start();
-        return false;
-    }
-    startTimer();
+    requestFrame();
     return true;
 }
 
